@@ -1,0 +1,18 @@
+#include <cstdio>
+#include <new>
+
+#include "frontend/fatal.h"
+#include "frontend/frontend.h"
+#include "squarefree/squarefree.h"
+
+int run_dialogue(std::FILE* in)
+{
+    const std::int64_t p = read_characteristic(in);
+    Poly input = read_polynomial(in, p);
+    const Poly echo = poly_copy(input);  // the factorization takes the input over
+    const FactorList list = p == 0 ? squarefree_int(std::move(input)) : squarefree_mod(p, std::move(input));
+    print_factorization(list, echo);
+    std::fflush(stdout);
+    (void)std::getc(in);  // the end-of-run pause
+    return 0;
+}

@@ -1,0 +1,87 @@
+// Internal to the arithmetic: dense coefficient vectors and the two coefficient rings.
+//
+// Modulo p the dense vectors hold residues in 0..p-1 (p < 2^31, so a product of two residues
+// fits in 62 bits); over the integers they hold signed 64-bit values and every step is checked.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "frontend/fatal.h"
+#include "poly/poly.h"
+
+__extension__ typedef __int128 Int128;
+__extension__ typedef unsigned __int128 UInt128;
+
+using Residues = std::vector<std::uint64_t>;
+
+// Arithmetic modulo one prime p < 2^31 with Barrett reduction: no division instruction on the
+// hot paths.
+struct Modulus {
+    std::uint64_t p;
+    std::uint64_t barrett;  // floor((2^64 - 1) / p)
+
+    explicit Modulus(std::int64_t prime)
+        : p(static_cast<std::uint64_t>(prime)), barrett(~std::uint64_t{0} / static_cast<std::uint64_t>(prime))
+    {
+    }
+
+    // x mod p for any 64-bit x.
+    std::uint64_t reduce(std::uint64_t x) const
+    {
+        const std::uint64_t q = static_cast<std::uint64_t>((static_cast<UInt128>(x) * barrett) >> 64);
+        std::uint64_t r = x - q * p;
+        if (r >= p)
+            r -= p;
+        return r;
+    }
+    // x mod p for a 128-bit x (sums of many products).
+    std::uint64_t reduce_wide(UInt128 x) const
+    {
+        return static_cast<std::uint64_t>(x % p);
+    }
+    std::uint64_t mul(std::uint64_t a, std::uint64_t b) const { return reduce(a * b); }
+    std::uint64_t neg(std::uint64_t a) const { return a == 0 ? 0 : p - a; }
+    // The inverse of a non-zero residue, by the extended Euclidean algorithm.
+    std::uint64_t inverse(std::uint64_t a) const
+    {
+        std::int64_t r0 = static_cast<std::int64_t>(p), r1 = static_cast<std::int64_t>(a);
+        std::int64_t t0 = 0, t1 = 1;
+        while (r1 != 0) {
+            const std::int64_t q = r0 / r1;
+            const std::int64_t r2 = r0 - q * r1;
+            r0 = r1;
+            r1 = r2;
+            const std::int64_t t2 = t0 - q * t1;
+            t0 = t1;
+            t1 = t2;
+        }
+        return static_cast<std::uint64_t>(coef_reduce(t0, static_cast<std::int64_t>(p)));
+    }
+};
+
+// Dense residues of f (index = exponent); its coefficients are reduced again so that any
+// integer polynomial is accepted.
+Residues residues_from_poly(const Poly& f, const Modulus& mod);
+// The polynomial of the first `length` residues, zeros dropped.
+Poly poly_from_residues(const Residues& r, std::size_t length);
+// Index of the highest non-zero entry below `length`, or -1.
+std::int64_t residues_degree(const Residues& r, std::int64_t length);
+
+// Divides r (its first deg_r + 1 entries) by the monic-able divisor b of degree deg_b >= 0 in
+// place: afterwards entries 0..deg_b-1 hold the remainder. When `quotient` is not null it receives
+// the quotient's deg_r - deg_b + 1 coefficients.
+void residues_divide(Residues& r, std::int64_t deg_r, const Residues& b, std::int64_t deg_b, const Modulus& mod,
+                     Residues* quotient);
+
+// Over the integers: a result that leaves signed 64 bits cannot be represented.
+[[noreturn]] inline void integer_overflow()
+{
+    fatal_exit(EXIT_CANNOT_COMPUTE);
+}
+inline Coef checked_coef(Int128 v)
+{
+    if (v > INT64_MAX || v < INT64_MIN)
+        integer_overflow();
+    return static_cast<Coef>(v);
+}

@@ -1,0 +1,128 @@
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "frontend/fatal.h"
+#include "squarefree/squarefree.h"
+
+// The classical recursion: with g = gcd(f, f'), factor g first, then move the distinct factors of
+// f, w = f / g, up one position each. A polynomial in x^p is factored through its p-th root. Each
+// level makes exactly one recursive call, so the recursion is a chain: it is run as a descent that
+// records what every level has to do on the way back, and an ascent that does it, with no call
+// stack deeper than one level whatever the multiplicities.
+
+namespace {
+
+// What one level does with the list of the level below it.
+struct Level {
+    bool deflated;  // f was a polynomial in x^p: positions are multiplied by p
+    Poly w;         // otherwise: f / g, the distinct factors to move up
+};
+
+struct Carry {
+    std::int64_t position;
+    Poly poly;
+};
+
+// Positions k·p of the new list hold position k of the p-th root's list; the rest hold one.
+FactorList spread_by_p(FactorList inner, std::int64_t p)
+{
+    for (Factor& factor : inner.factors)
+        factor.multiplicity *= p;
+    inner.length *= p;
+    return inner;
+}
+
+// Moves the factors of w up one position: in every position k in turn, y = gcd(position k, w)
+// leaves position k, joins position k + 1 and leaves w. What is left of w joins position 1.
+// Positions that hold the constant one, and every position once w is the constant one, are
+// passed over: their gcd with w is one and nothing would change.
+FactorList distribute(FactorList inner, Poly w, std::int64_t p)
+{
+    const std::int64_t last = inner.length + 1;  // the extra position that may receive the top carry
+    FactorList out;
+    std::optional<Carry> carry;
+
+    const auto emit = [&out](std::int64_t position, Poly poly) {
+        factor_list_append_ones(out, position - 1 - out.length);
+        factor_list_append(out, std::move(poly));
+    };
+    const auto visit = [&](std::int64_t position, Poly node) {
+        if (!poly_is_one(w)) {
+            Poly y = poly_gcd_mod(node, w, p);
+            if (!poly_is_one(y)) {
+                node = poly_quotient(node, p, y);
+                w = poly_quotient(w, p, y);
+                emit(position, std::move(node));
+                carry = Carry{position + 1, std::move(y)};
+                return;
+            }
+        }
+        emit(position, std::move(node));
+    };
+    const auto flush_carry_below = [&](std::int64_t position) {
+        while (carry && carry->position < position && carry->position < last) {
+            Carry moving = std::move(*carry);
+            carry.reset();
+            visit(moving.position, std::move(moving.poly));
+        }
+    };
+
+    for (Factor& factor : inner.factors) {
+        flush_carry_below(factor.multiplicity);
+        Poly node = std::move(factor.poly);
+        if (carry && carry->position == factor.multiplicity) {
+            node = poly_multiply(node, p, carry->poly);
+            carry.reset();
+        }
+        visit(factor.multiplicity, std::move(node));
+    }
+    flush_carry_below(last);
+    if (carry)
+        emit(carry->position, std::move(carry->poly));
+    factor_list_append_ones(out, last - out.length);
+
+    // What is left of w (the factors of multiplicity one and the leading coefficient) joins position 1.
+    if (!poly_is_one(w)) {
+        if (!out.factors.empty() && out.factors.front().multiplicity == 1)
+            out.factors.front().poly = poly_multiply(out.factors.front().poly, p, w);
+        else
+            out.factors.insert(out.factors.begin(), Factor{1, std::move(w)});
+    }
+    return out;
+}
+
+}  // namespace
+
+FactorList squarefree_mod(std::int64_t p, Poly f)
+{
+    std::vector<Level> levels;
+    FactorList list;
+    for (;;) {
+        if (poly_is_constant(f)) {
+            factor_list_append(list, std::move(f));
+            break;
+        }
+        Poly g = poly_gcd_mod(poly_derivative(f, p), f, p);
+        if (poly_is_zero(g))
+            fatal_exit(EXIT_CANNOT_COMPUTE);
+        if (poly_is_one(g)) {
+            factor_list_append(list, std::move(f));
+            break;
+        }
+        if (poly_equal(g, f)) {
+            poly_deflate(f, p);
+            levels.push_back(Level{true, Poly{}});
+            continue;
+        }
+        Poly w = poly_quotient(f, p, g);
+        levels.push_back(Level{false, std::move(w)});
+        f = std::move(g);
+    }
+    while (!levels.empty()) {
+        Level level = std::move(levels.back());
+        levels.pop_back();
+        list = level.deflated ? spread_by_p(std::move(list), p) : distribute(std::move(list), std::move(level.w), p);
+    }
+    return list;
+}
