@@ -1,0 +1,280 @@
+#include <gtest/gtest.h>
+
+#include <NTL/lzz_pX.h>
+
+#include <cstdio>
+#include <random>
+
+#include "frontend/fatal.h"
+#include "poly/poly.h"
+#include "tests/support/notation.h"
+
+namespace {
+
+constexpr std::int64_t kLargestPrime = 2147483647;
+
+// A fatal exit reads its pause from standard input: give it none.
+void without_input()
+{
+    (void)std::freopen("/dev/null", "r", stdin);
+}
+
+struct Unary {
+    const char* f;
+    std::int64_t p;
+    const char* expected;
+};
+
+class Derivative : public testing::TestWithParam<Unary> {};
+
+TEST_P(Derivative, Differentiates)
+{
+    const Unary& c = GetParam();
+    const Poly f = P(c.f);
+    EXPECT_EQ(show(poly_derivative(f, c.p)), c.expected);
+    EXPECT_EQ(show(f), show(P(c.f)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Derivative,
+                         testing::Values(Unary{"3x^4 + 2x + 7", 0, "12x^3 + 2"}, Unary{"x^5 + x", 5, "1"},
+                                         Unary{"x^10", 5, "0"}, Unary{"6x^3", 7, "4x^2"}, Unary{"-9", 0, "0"},
+                                         Unary{"0", 0, "0"}, Unary{"0", 7, "0"},
+                                         Unary{"2147483646x^2", kLargestPrime, "2147483645x"},
+                                         Unary{"1000000000x^3", 0, "3000000000x^2"}));
+
+struct Binary {
+    const char* a;
+    std::int64_t p;
+    const char* b;
+    const char* expected;
+};
+
+class Multiply : public testing::TestWithParam<Binary> {};
+
+TEST_P(Multiply, MultipliesAndReducesOnce)
+{
+    const Binary& c = GetParam();
+    EXPECT_EQ(show(poly_multiply(P(c.a), c.p, P(c.b))), c.expected);
+    EXPECT_EQ(show(poly_multiply(P(c.b), c.p, P(c.a))), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Multiply,
+    testing::Values(Binary{"x + 1", 0, "x - 1", "x^2 - 1"}, Binary{"x + 1", 2, "x + 1", "x^2 + 1"},
+                    Binary{"2x + 3", 5, "3x + 2", "x^2 + 3x + 1"}, Binary{"0", 0, "x + 1", "0"},
+                    Binary{"0", 7, "0", "0"}, Binary{"1", 7, "3x + 4", "3x + 4"},
+                    Binary{"2147483646x + 2147483646", kLargestPrime, "2147483646x + 2147483646", "x^2 + 2x + 1"},
+                    Binary{"3000000000x", 0, "3000000000", "9000000000000000000x"}));
+
+TEST(MakeMonic, ScalesByTheInverseOfTheLead)
+{
+    Poly f = P("3x^2 + 5");
+    poly_make_monic(7, f);
+    EXPECT_EQ(show(f), "x^2 + 4");
+    Poly monic = P("x^3 + 6x + 2");
+    poly_make_monic(7, monic);
+    EXPECT_EQ(show(monic), "x^3 + 6x + 2");
+    Poly zero;
+    poly_make_monic(7, zero);
+    EXPECT_EQ(show(zero), "0");
+    Poly large = P("2147483646x + 5");
+    poly_make_monic(kLargestPrime, large);
+    EXPECT_EQ(show(large), "x + 2147483642");
+}
+
+TEST(Deflate, DividesEveryExponentInPlace)
+{
+    Poly f = P("x^6 + 2x^3 + 1");
+    EXPECT_EQ(&poly_deflate(f, 3), &f);
+    EXPECT_EQ(show(f), "x^2 + 2x + 1");
+    Poly zero;
+    EXPECT_EQ(show(poly_deflate(zero, 3)), "0");
+}
+
+TEST(DeflateDeathTest, RefusesAConstant)
+{
+    EXPECT_EXIT(
+        {
+            without_input();
+            Poly one = poly_one();
+            poly_deflate(one, 3);
+        },
+        testing::ExitedWithCode(EXIT_CANNOT_COMPUTE), "");
+}
+
+struct Division {
+    const char* a;
+    std::int64_t p;
+    const char* b;
+    const char* quotient;
+    const char* remainder;
+};
+
+class LongDivision : public testing::TestWithParam<Division> {};
+
+TEST_P(LongDivision, GivesQuotientAndRemainder)
+{
+    const Division& c = GetParam();
+    const Poly a = P(c.a), b = P(c.b);
+    EXPECT_EQ(show(poly_quotient(a, c.p, b)), c.quotient);
+    EXPECT_EQ(show(poly_remainder(a, c.p, b)), c.remainder);
+    EXPECT_EQ(show(a), show(P(c.a)));
+    EXPECT_EQ(show(b), show(P(c.b)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    OverZ, LongDivision,
+    testing::Values(Division{"2x^2 + 3x + 1", 0, "x + 1", "2x + 1", "0"}, Division{"4x + 2", 0, "2", "2x + 1", "0"},
+                    Division{"4x + 1", 0, "2", "2x", "1"}, Division{"-4x - 1", 0, "2", "-2x", "-1"},
+                    Division{"1", 0, "2", "0", "1"}, Division{"3x^2 - 5", 0, "-1", "-3x^2 + 5", "0"},
+                    Division{"x^3 - 1", 0, "x^3 - 1", "1", "0"}, Division{"x^2 + 1", 0, "x^3", "0", "x^2 + 1"},
+                    Division{"0", 0, "x + 1", "0", "0"}, Division{"x^5 + 3x", 0, "1", "x^5 + 3x", "0"},
+                    Division{"x^4 - 1", 0, "x - 1", "x^3 + x^2 + x + 1", "0"},
+                    Division{"x^100 - 1", 0, "x^50 + 1", "x^50 - 1", "0"}));
+
+INSTANTIATE_TEST_SUITE_P(
+    ModuloP, LongDivision,
+    testing::Values(Division{"x^2 + 1", 5, "2x + 1", "3x + 1", "0"}, Division{"x^3 + 2", 5, "3x + 1", "2x^2 + x + 3", "4"},
+                    Division{"x^3 + 2", 5, "1", "x^3 + 2", "0"}, Division{"3x^2 + 1", 5, "3x^2 + 1", "1", "0"},
+                    Division{"x^2 + 1", 5, "x^3", "0", "x^2 + 1"}, Division{"x^2", 5, "x^4 + 1", "0", "x^2"},
+                    Division{"0", 5, "x", "0", "0"}, Division{"4x^2 + 3", 5, "2", "2x^2 + 4", "0"},
+                    Division{"x^1000 + 1", 7, "x^2", "x^998", "1"},
+                    Division{"x^2 + 2147483646", kLargestPrime, "x + 1", "x + 2147483646", "0"}));
+
+TEST(LongDivisionDeathTest, NegativeConstantDivisorAlwaysSteps)
+{
+    // Over the integers a negative constant divisor divides down to the constant term: 6 / -4
+    // is not exact there.
+    EXPECT_EXIT(
+        {
+            without_input();
+            poly_quotient(P("6"), 0, P("-4"));
+        },
+        testing::ExitedWithCode(EXIT_INVALID_OPERATION), "");
+}
+
+TEST(LongDivisionDeathTest, InexactIntegerStepEndsTheRun)
+{
+    for (const auto& [a, b] : {std::pair{"4x + 3", "2"}, std::pair{"x^2", "2x + 1"}, std::pair{"3x + 1", "2"}}) {
+        EXPECT_EXIT(
+            {
+                without_input();
+                poly_quotient(P(a), 0, P(b));
+            },
+            testing::ExitedWithCode(EXIT_INVALID_OPERATION), "")
+            << a << " / " << b;
+    }
+}
+
+TEST(IntegerOverflowDeathTest, ResultsOutside64BitsEndTheRun)
+{
+    EXPECT_EXIT(
+        {
+            without_input();
+            poly_multiply(P("4000000000x + 1"), 0, P("4000000000x + 1"));
+        },
+        testing::ExitedWithCode(EXIT_CANNOT_COMPUTE), "");
+    EXPECT_EXIT(
+        {
+            without_input();
+            poly_derivative(P("9000000000000000000x^2"), 0);
+        },
+        testing::ExitedWithCode(EXIT_CANNOT_COMPUTE), "");
+}
+
+struct Gcd {
+    const char* a;
+    const char* b;
+    std::int64_t p;
+    const char* expected;
+};
+
+class GcdMod : public testing::TestWithParam<Gcd> {};
+
+TEST_P(GcdMod, IsMonicAndSymmetric)
+{
+    const Gcd& c = GetParam();
+    const Poly a = P(c.a), b = P(c.b);
+    EXPECT_EQ(show(poly_gcd_mod(a, b, c.p)), c.expected);
+    EXPECT_EQ(show(poly_gcd_mod(b, a, c.p)), c.expected);
+    EXPECT_EQ(show(a), show(P(c.a)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, GcdMod,
+    testing::Values(Gcd{"0", "2x + 1", 5, "x + 3"}, Gcd{"0", "0", 5, "0"}, Gcd{"x^2 + 1", "x^2 + 3", 5, "1"},
+                    Gcd{"3x^2 + 1", "3x^2 + 1", 5, "x^2 + 2"}, Gcd{"3x^2 + 3", "x^2 + 1", 5, "x^2 + 1"},
+                    Gcd{"x^2 + 1", "2x + 4", 5, "x + 2"}, Gcd{"2x + 2", "x^2 + 2x + 1", 5, "x + 1"},
+                    Gcd{"x^3 + 1", "x^2 + 6", 7, "x + 1"}, Gcd{"3", "x^2 + 1", 5, "1"}, Gcd{"0", "4", 5, "1"},
+                    Gcd{"x^2 + 2x + 1", "x^2 + 2147483646", kLargestPrime, "x + 1"}));
+
+// Random operands modulo several primes, each result checked against NTL's zz_pX.
+NTL::zz_pX to_ntl(const Poly& f)
+{
+    NTL::zz_pX g;
+    for (const Term& t : f.terms)
+        NTL::SetCoeff(g, t.exponent, t.coefficient);
+    return g;
+}
+
+Poly from_ntl(const NTL::zz_pX& g)
+{
+    Poly f;
+    for (long i = 0; i <= NTL::deg(g); ++i)
+        if (!NTL::IsZero(NTL::coeff(g, i)))
+            f.terms.push_back(Term{i, NTL::rep(NTL::coeff(g, i))});
+    return f;
+}
+
+Poly random_poly(std::mt19937_64& rng, std::int64_t p, int degree, bool sparse)
+{
+    std::vector<Coef> dense(static_cast<std::size_t>(degree + 1));
+    for (auto& c : dense)
+        c = sparse && rng() % 4 != 0 ? 0 : static_cast<Coef>(rng() % static_cast<std::uint64_t>(p));
+    dense.back() = 1 + static_cast<Coef>(rng() % static_cast<std::uint64_t>(p - 1));
+    return poly_from_dense(dense, p);
+}
+
+TEST(ModularArithmetic, AgreesWithNtlOnRandomOperands)
+{
+    std::mt19937_64 rng(20261210);
+    for (const std::int64_t p : {2L, 3L, 5L, 7L, 101L, 65537L, kLargestPrime}) {
+        NTL::zz_p::init(p);
+        for (int round = 0; round < 60; ++round) {
+            const bool sparse = round % 3 == 0;
+            const Poly a = random_poly(rng, p, static_cast<int>(rng() % 60), sparse);
+            const Poly b = random_poly(rng, p, static_cast<int>(rng() % 40), sparse);
+            const Poly common = random_poly(rng, p, static_cast<int>(rng() % 5), false);
+            const Poly ac = poly_multiply(a, p, common), bc = poly_multiply(b, p, common);
+            SCOPED_TRACE("p = " + std::to_string(p) + ", a = " + show(a) + ", b = " + show(b));
+            EXPECT_EQ(show(poly_multiply(a, p, b)), show(from_ntl(to_ntl(a) * to_ntl(b))));
+            EXPECT_EQ(show(poly_quotient(a, p, b)), show(from_ntl(to_ntl(a) / to_ntl(b))));
+            EXPECT_EQ(show(poly_remainder(a, p, b)), show(from_ntl(to_ntl(a) % to_ntl(b))));
+            EXPECT_EQ(show(poly_gcd_mod(ac, bc, p)), show(from_ntl(NTL::GCD(to_ntl(ac), to_ntl(bc)))));
+        }
+    }
+}
+
+Poly random_integer_poly(std::mt19937_64& rng, int max_degree)
+{
+    std::vector<Coef> dense(rng() % static_cast<std::uint64_t>(max_degree + 1) + 1);
+    for (auto& c : dense)
+        c = static_cast<Coef>(rng() % 2001) - 1000;
+    if (dense.back() == 0)
+        dense.back() = -1;
+    return poly_from_dense(dense, 0);
+}
+
+TEST(IntegerDivision, ExactQuotientsOfRandomProducts)
+{
+    std::mt19937_64 rng(7);
+    for (int round = 0; round < 200; ++round) {
+        const Poly a = random_integer_poly(rng, 8);
+        const Poly b = random_integer_poly(rng, 6);
+        const Poly product = poly_multiply(a, 0, b);
+        EXPECT_EQ(show(poly_quotient(product, 0, b)), show(a)) << show(product) << " / " << show(b);
+        EXPECT_EQ(show(poly_remainder(product, 0, b)), "0");
+    }
+}
+
+}  // namespace

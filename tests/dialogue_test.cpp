@@ -1,0 +1,314 @@
+// The real program, run as a user runs it: bytes on standard input, exact bytes on standard
+// output and the exit status.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/support/process.h"
+
+namespace {
+
+const std::string kAskCharacteristic =
+    "Zadajte charakteristiku telesa:\n\t0 pre pocitanie v Z\n\tp pre pocitanie v Zp\n";
+const std::string kAskPolynomial =
+    "\nZadajte polynom v tvare: coefx^deg + coefx^deg ... (napr. x^3 + 3x^2 - 5x + 7)\n";
+const std::string kPrompts = kAskCharacteristic + kAskPolynomial;
+const std::string kHeader = "\nBezstvorcova faktorizacia zadaneho polynomu: \n";
+const std::string kNoMemory = "Nedostatok pamate! Program bude ukonceny.\n";
+const std::string kInvalidOperation = "Nespravny vstup, neopravnena operacia! Program bude ukonceny.\n";
+const std::string kCannotCompute = "Program nedokaze spocitat vysledok! Program bude ukonceny.\n";
+const std::string kBadCharacteristic = "Chyba pri zadani charakteristiky telesa! Program bude ukonceny.\n";
+const std::string kBadPolynomial = "Chyba pri zadani polynomu! Program bude ukonceny.\n";
+const std::string kNotPrimitive =
+    "Polynomy nie su primitivne nad Q, cize nemoze tvorit bezstvorcovu faktorizaciu nad Z. \n";
+
+struct Dialogue {
+    std::string characteristic;
+    std::string line;
+    std::string result;  // what follows the header
+};
+
+void PrintTo(const Dialogue& d, std::ostream* os)
+{
+    *os << testing::PrintToString(d.characteristic + "\n" + d.line);
+}
+
+std::string dialogue_input(const Dialogue& d)
+{
+    return d.characteristic + "\n" + d.line + "\n";
+}
+
+class Factorization : public testing::TestWithParam<Dialogue> {};
+
+TEST_P(Factorization, PrintsTheResultLineAndExitsZero)
+{
+    const Dialogue& d = GetParam();
+    const RunResult run = run_program(dialogue_input(d));
+    EXPECT_EQ(run.out, kPrompts + kHeader + d.result);
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(run.err, "");
+}
+
+// Over the integers: the road of one request, and the node lists of the integer factorization.
+INSTANTIATE_TEST_SUITE_P(
+    OverZ, Factorization,
+    testing::Values(
+        Dialogue{"0", "x^3 + 3x^2 - 4", "-4 x^0 + 3 x^2 + 1 x^3 = (-1 x^0 + 1 x^1 )^1 * (2 x^0 + 1 x^1 )^2 "},
+        Dialogue{"0", "5", "5 x^0 = (5 x^0 )^1 "},
+        Dialogue{"0", "-7", "-7 x^0 = (-7 x^0 )^1 "},
+        Dialogue{"0", "6", "6 x^0 = (6 x^0 )^1 "},
+        Dialogue{"0", "x", "1 x^1 = (1 x^1 )^1 "},
+        Dialogue{"0", "x^2 - 3x + 2", "2 x^0 -3 x^1 + 1 x^2 = (2 x^0 -3 x^1 + 1 x^2 )^1 "},
+        Dialogue{"0", "x^4 - 1", "-1 x^0 + 1 x^4 = (-1 x^0 + 1 x^4 )^1 "},
+        Dialogue{"0", "x^2 + 2x + 1", "1 x^0 + 2 x^1 + 1 x^2 = (1 x^0 + 1 x^1 )^2 "},
+        Dialogue{"0", "-x^2 - 2x - 1", "-1 x^0 -2 x^1 -1 x^2 = (-1 x^0 )^1 * (1 x^0 + 1 x^1 )^2 "},
+        Dialogue{"0", "x^3 - 3x^2 + 3x - 1", "-1 x^0 + 3 x^1 -3 x^2 + 1 x^3 = (-1 x^0 + 1 x^1 )^3 "},
+        Dialogue{"0", "x^4 + 3x^3 + 3x^2 + x", "1 x^1 + 3 x^2 + 3 x^3 + 1 x^4 = (1 x^1 )^1 * (1 x^0 + 1 x^1 )^3 "},
+        Dialogue{"0", "x^4 + 3x^3 - 7x^2 - 15x + 18",
+                 "18 x^0 -15 x^1 -7 x^2 + 3 x^3 + 1 x^4 = (2 x^0 -3 x^1 + 1 x^2 )^1 * (3 x^0 + 1 x^1 )^2 "},
+        Dialogue{"0", "2x^4 + 7x^3 + 12x^2 + 11x + 4",
+                 "4 x^0 + 11 x^1 + 12 x^2 + 7 x^3 + 2 x^4 = (4 x^0 + 3 x^1 + 2 x^2 )^1 * (1 x^0 + 1 x^1 )^2 "},
+        Dialogue{"0", "x^3 + x^2 - x - 1", "-1 x^0 -1 x^1 + 1 x^2 + 1 x^3 = (-1 x^0 + 1 x^1 )^1 * (1 x^0 + 1 x^1 )^2 "},
+        // The derivative leaves 32 bits; the computation does not.
+        Dialogue{"0", "1000000000x^3 + 1", "1 x^0 + 1000000000 x^3 = (1 x^0 + 1000000000 x^3 )^1 "},
+        Dialogue{"0", "-2147483648x^2 + 1", "1 x^0 -2147483648 x^2 = (1 x^0 -2147483648 x^2 )^1 "}));
+
+// Modulo p: the node lists of the modular factorization, constant-one positions counted.
+INSTANTIATE_TEST_SUITE_P(
+    ModuloP, Factorization,
+    testing::Values(
+        Dialogue{"3", "x^3 + 1", "1 x^0 + 1 x^3 = (1 x^0 + 1 x^1 )^3 "},
+        Dialogue{"5", "4", "4 x^0 = (4 x^0 )^1 "},
+        Dialogue{"5", "x", "1 x^1 = (1 x^1 )^1 "},
+        Dialogue{"5", "2x^2 + 4x + 2", "2 x^0 + 4 x^1 + 2 x^2 = (2 x^0 )^1 * (1 x^0 + 1 x^1 )^2 "},
+        Dialogue{"7", "x^3 + 3x^2 + 3x + 1", "1 x^0 + 3 x^1 + 3 x^2 + 1 x^3 = (1 x^0 + 1 x^1 )^3 "},
+        Dialogue{"2", "x^3 + x^2 + x + 1", "1 x^0 + 1 x^1 + 1 x^2 + 1 x^3 = (1 x^0 + 1 x^1 )^3 "},
+        Dialogue{"3", "x^3", "1 x^3 = (1 x^1 )^3 "},
+        Dialogue{"5", "x^5", "1 x^5 = (1 x^1 )^5 "},
+        Dialogue{"2", "x^4 + x^2", "1 x^2 + 1 x^4 = (1 x^1 + 1 x^2 )^2 "},
+        Dialogue{"3", "x^6 + 2x^3 + 1", "1 x^0 + 2 x^3 + 1 x^6 = (1 x^0 + 1 x^1 )^6 "},
+        Dialogue{"3", "x^4 + x", "1 x^1 + 1 x^4 = (1 x^1 )^1 * (1 x^0 + 1 x^1 )^3 "},
+        Dialogue{"3", "x^5 + 2x^4 + x^3", "1 x^3 + 2 x^4 + 1 x^5 = (1 x^0 + 1 x^1 )^2 * (1 x^1 )^3 "},
+        Dialogue{"3", "2x^3 + 2", "2 x^0 + 2 x^3 = (2 x^0 )^1 * (1 x^0 + 1 x^1 )^3 "},
+        Dialogue{"7", "3x^7 + 3", "3 x^0 + 3 x^7 = (3 x^0 )^1 * (1 x^0 + 1 x^1 )^7 "},
+        Dialogue{"3", "2x^4 + 2x^3", "2 x^3 + 2 x^4 = (2 x^0 + 2 x^1 )^1 * (1 x^1 )^3 "},
+        Dialogue{"5", "7x^2 - 1", "4 x^0 + 2 x^2 = (4 x^0 + 2 x^2 )^1 "},
+        Dialogue{"2147483647", "x^2 - 2x + 1",
+                 "1 x^0 + 2147483645 x^1 + 1 x^2 = (2147483646 x^0 + 1 x^1 )^2 "},
+        Dialogue{"2147483647", "-x^2 + 1", "1 x^0 + 2147483646 x^2 = (1 x^0 + 2147483646 x^2 )^1 "}));
+
+// The characteristic line is read like scanf "%d" and one more character.
+INSTANTIATE_TEST_SUITE_P(
+    CharacteristicLine, Factorization,
+    testing::Values(Dialogue{"\n\n  7", "x^0", "1 x^0 = "},
+                    Dialogue{"+5", "x", "1 x^1 = (1 x^1 )^1 "},
+                    Dialogue{"0", "x^0", "1 x^0 = "}));
+
+TEST(Dialogue, CharacteristicAndPolynomialOnOneLine)
+{
+    // The blank after 5 is the discarded character: the rest of the line is the polynomial.
+    const RunResult run = run_program("5 x^2 + 1\n");
+    EXPECT_EQ(run.out, kPrompts + kHeader + "1 x^0 + 1 x^2 = (1 x^0 + 1 x^2 )^1 ");
+    EXPECT_EQ(run.exit_code, 0);
+}
+
+// The echo shows the polynomial as read: ascending exponents, reduced modulo p, a later term with
+// the same exponent replacing an earlier one.
+struct Echo {
+    std::string characteristic;
+    std::string line;
+    std::string echo;
+};
+
+void PrintTo(const Echo& e, std::ostream* os)
+{
+    *os << testing::PrintToString(e.characteristic + "\n" + e.line);
+}
+
+class ReaderEcho : public testing::TestWithParam<Echo> {};
+
+TEST_P(ReaderEcho, EchoesThePolynomialAsRead)
+{
+    const Echo& e = GetParam();
+    const RunResult run = run_program(e.characteristic + "\n" + e.line + "\n");
+    const std::string expected = kPrompts + kHeader + e.echo + "= ";
+    EXPECT_EQ(run.out.substr(0, expected.size()), expected) << run.out;
+    EXPECT_EQ(run.exit_code, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AcceptedLines, ReaderEcho,
+    testing::Values(Echo{"0", "x^3 + 3x^2 - 5x + 7", "7 x^0 -5 x^1 + 3 x^2 + 1 x^3 "},
+                    Echo{"0", "-x", "-1 x^1 "}, Echo{"0", "+5", "5 x^0 "},
+                    Echo{"7", "- 3 x", "4 x^1 "}, Echo{"7", "3 x^2", "3 x^2 "},
+                    Echo{"0", "x ^2", "1 x^2 "}, Echo{"0", "7 + x^3", "7 x^0 + 1 x^3 "},
+                    Echo{"7", "x^2 + 5x^2", "5 x^2 "}, Echo{"0", "x^2 + 3 - 3", "-3 x^0 + 1 x^2 "},
+                    Echo{"0", "x^2 +", "1 x^2 "}, Echo{"0", "x^2 + 3 +", "1 x^2 "},
+                    Echo{"0", "x^", "1 x^1 "}, Echo{"0", "0x^2", "1 x^2 "},
+                    Echo{"101", "2x3", "23 x^1 "}, Echo{"101", "x3 4", "33 x^1 "},
+                    Echo{"0", " x", "1 x^1 "}, Echo{"0", " -5", "-5 x^0 "},
+                    Echo{"0", "x^200 + 1", "1 x^0 + 1 x^200 "}, Echo{"0", "3x+1", "1 x^0 + 3 x^1 "},
+                    Echo{"0", "2+3x", "2 x^0 + 3 x^1 "}, Echo{"0", "x^2 +1", "1 x^0 + 1 x^2 "},
+                    Echo{"0", "x\t+\t1 ", "1 x^0 + 1 x^1 "}, Echo{"5", "5x + 1", "1 x^0 "},
+                    Echo{"7", "-12x^2", "2 x^2 "}, Echo{"0", "x^0", "1 x^0 "},
+                    // A minus that meets leading zeros is not lost.
+                    Echo{"101", "-05x", "96 x^1 "}, Echo{"0", "-0x", "-1 x^1 "},
+                    Echo{"0", "-0 + x", "1 x^1 "}, Echo{"0", "-0x^2 + 1", "1 x^0 -1 x^2 "},
+                    // The 32-bit limits themselves are accepted.
+                    Echo{"0", "2147483647x + 1", "1 x^0 + 2147483647 x^1 "},
+                    Echo{"0", "-2147483648x + 1", "1 x^0 -2147483648 x^1 "},
+                    Echo{"0", "x^1000 + x^0999", "1 x^999 + 1 x^1000 "}));
+
+// A run that ends early: the exact output, the status, and no output on standard error.
+struct Ending {
+    std::string input;
+    std::string out;
+    int status;
+};
+
+void PrintTo(const Ending& e, std::ostream* os)
+{
+    *os << testing::PrintToString(e.input);
+}
+
+class EarlyEnding : public testing::TestWithParam<Ending> {};
+
+TEST_P(EarlyEnding, PrintsTheMessageAndExitsWithItsStatus)
+{
+    const Ending& e = GetParam();
+    const RunResult run = run_program(e.input);
+    EXPECT_EQ(run.out, e.out);
+    EXPECT_EQ(run.exit_code, e.status);
+    EXPECT_EQ(run.err, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Characteristic, EarlyEnding,
+    testing::Values(Ending{"abc\n", kAskCharacteristic + kBadCharacteristic, 4},
+                    Ending{"", kAskCharacteristic + kBadCharacteristic, 4},
+                    Ending{"\n\n", kAskCharacteristic + kBadCharacteristic, 4},
+                    Ending{"-\n", kAskCharacteristic + kBadCharacteristic, 4},
+                    Ending{"1\nx\n", kAskCharacteristic + kBadCharacteristic, 4},
+                    Ending{"4\nx\n", kAskCharacteristic + kBadCharacteristic, 4},
+                    Ending{"-3\nx\n", kAskCharacteristic + kBadCharacteristic, 4},
+                    Ending{"2147483646\nx\n", kAskCharacteristic + kBadCharacteristic, 4},
+                    Ending{"2147483648\nx\n", kAskCharacteristic + kBadCharacteristic, 4},
+                    Ending{"4294967303\nx\n", kAskCharacteristic + kBadCharacteristic, 4},
+                    Ending{"99999999999999999999999\nx\n", kAskCharacteristic + kBadCharacteristic, 4}));
+
+INSTANTIATE_TEST_SUITE_P(
+    PolynomialLine, EarlyEnding,
+    testing::Values(Ending{"0\n\n", kPrompts + kBadPolynomial, 5}, Ending{"0\n   \n", kPrompts + kBadPolynomial, 5},
+                    Ending{"7 \nx\n", kPrompts + kBadPolynomial, 5}, Ending{"0\n-\n", kPrompts + kBadPolynomial, 5},
+                    Ending{"0\n3 4\n", kPrompts + kBadPolynomial, 5}, Ending{"0\n 5\n", kPrompts + kBadPolynomial, 5},
+                    Ending{"0\nx^ 2\n", kPrompts + kBadPolynomial, 5}, Ending{"0\nx^2^3\n", kPrompts + kBadPolynomial, 5},
+                    Ending{"0\n^2\n", kPrompts + kBadPolynomial, 5}, Ending{"0\n3^2\n", kPrompts + kBadPolynomial, 5},
+                    Ending{"0\nx + + 1\n", kPrompts + kBadPolynomial, 5},
+                    Ending{"0\nx +- 1\n", kPrompts + kBadPolynomial, 5},
+                    Ending{"0\n+ -1\n", kPrompts + kBadPolynomial, 5}, Ending{"0\nx^-2\n", kPrompts + kBadPolynomial, 5},
+                    Ending{"0\nx^2+1\n", kPrompts + kBadPolynomial, 5}, Ending{"0\nx^2 3\n", kPrompts + kBadPolynomial, 5},
+                    Ending{"0\n2X\n", kPrompts + kBadPolynomial, 5}, Ending{"0\n2*x\n", kPrompts + kBadPolynomial, 5},
+                    Ending{"0\nx y\n", kPrompts + kBadPolynomial, 5}, Ending{"0\n2 x3\n", kPrompts + kBadPolynomial, 5},
+                    Ending{"0\n x2\n", kPrompts + kBadPolynomial, 5}, Ending{"0\n-0 5\n", kPrompts + kBadPolynomial, 5},
+                    Ending{"0\nx^2 + 1", kPrompts + kBadPolynomial, 5},
+                    Ending{"0\nx^2 + 1\r\n", kPrompts + kBadPolynomial, 5},
+                    Ending{std::string("0\nx\0\n", 5), kPrompts + kBadPolynomial, 5},
+                    Ending{"0\nx\xc3\xa1\n", kPrompts + kBadPolynomial, 5},
+                    // Numbers typed outside 32 bits end at the digit that leaves the range.
+                    Ending{"0\n2147483648x\n", kPrompts + kBadPolynomial, 5},
+                    Ending{"0\n-2147483649x\n", kPrompts + kBadPolynomial, 5},
+                    Ending{"0\nx^2147483648\n", kPrompts + kBadPolynomial, 5},
+                    Ending{"0\nx^99999999999 + 1\n", kPrompts + kBadPolynomial, 5},
+                    // The coefficient buffer holds at most 2^30 exponents.
+                    Ending{"0\nx^1073741824 + 1\n", kPrompts + kNoMemory, 1},
+                    Ending{"0\nx^2147483647\n", kPrompts + kNoMemory, 1}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Computation, EarlyEnding,
+    testing::Values(Ending{"0\n0\n", kPrompts + kCannotCompute, 3}, Ending{"0\n0x^0 - 0\n", kPrompts + kCannotCompute, 3},
+                    Ending{"5\n5x\n", kPrompts + kCannotCompute, 3}, Ending{"3\n0\n", kPrompts + kCannotCompute, 3},
+                    Ending{"0\n2x + 2\n", kPrompts + kNotPrimitive + kCannotCompute, 3},
+                    Ending{"0\n2x^2 - 2\n", kPrompts + kNotPrimitive + kCannotCompute, 3},
+                    Ending{"0\n6x^2 + 12x + 6\n", kPrompts + kNotPrimitive + kCannotCompute, 3},
+                    Ending{"0\n-4x^2 - 8x - 4\n", kPrompts + kNotPrimitive + kCannotCompute, 3},
+                    Ending{"0\n2x3\n", kPrompts + kNotPrimitive + kCannotCompute, 3}));
+
+// How many characters the pause after a message takes, seen with input that stays open.
+TEST(Pause, RejectedFirstCharacterWithTwoMoreEndsWithoutWaiting)
+{
+    RunOptions open_input;
+    open_input.close_stdin = false;
+    open_input.timeout_ms = 5000;
+    const RunResult run = run_program("0\n^ab\n", open_input);
+    EXPECT_FALSE(run.timed_out);
+    EXPECT_EQ(run.exit_code, 5);
+    EXPECT_EQ(run.out, kPrompts + kBadPolynomial);
+}
+
+TEST(Pause, RejectedEmptyLineWaitsForThreeCharacters)
+{
+    RunOptions open_input;
+    open_input.close_stdin = false;
+    open_input.timeout_ms = 500;
+    const RunResult waiting = run_program("0\n\nab", open_input);
+    EXPECT_TRUE(waiting.timed_out) << "ended after two of the three pause characters";
+    EXPECT_EQ(waiting.out, kPrompts + kBadPolynomial);
+
+    open_input.timeout_ms = 5000;
+    const RunResult done = run_program("0\n\nabc", open_input);
+    EXPECT_FALSE(done.timed_out);
+    EXPECT_EQ(done.exit_code, 5);
+}
+
+TEST(Pause, BadCharacteristicDiscardsOneCharacterThenPausesForTwo)
+{
+    RunOptions open_input;
+    open_input.close_stdin = false;
+    open_input.timeout_ms = 500;
+    EXPECT_TRUE(run_program("ab", open_input).timed_out);
+    open_input.timeout_ms = 5000;
+    const RunResult run = run_program("abc", open_input);
+    EXPECT_FALSE(run.timed_out);
+    EXPECT_EQ(run.exit_code, 4);
+}
+
+TEST(Pause, NormalRunWaitsForOneCharacter)
+{
+    RunOptions open_input;
+    open_input.close_stdin = false;
+    open_input.timeout_ms = 500;
+    const RunResult waiting = run_program("3\nx^3 + 1\n", open_input);
+    EXPECT_TRUE(waiting.timed_out);
+    // The result line is visible while the program waits.
+    EXPECT_EQ(waiting.out, kPrompts + kHeader + "1 x^0 + 1 x^3 = (1 x^0 + 1 x^1 )^3 ");
+
+    open_input.timeout_ms = 5000;
+    const RunResult done = run_program("3\nx^3 + 1\nq", open_input);
+    EXPECT_FALSE(done.timed_out);
+    EXPECT_EQ(done.exit_code, 0);
+}
+
+TEST(Pause, PromptsAreVisibleBeforeEachRead)
+{
+    RunOptions open_input;
+    open_input.close_stdin = false;
+    open_input.timeout_ms = 500;
+    EXPECT_EQ(run_program("", open_input).out, kAskCharacteristic);
+    EXPECT_EQ(run_program("0\n", open_input).out, kPrompts);
+}
+
+// The depth of the modular factorization reaches the degree; it must not need a deep stack.
+TEST(Deep, HighMultiplicityUnderSmallStack)
+{
+    RunOptions small_stack;
+    small_stack.stack_limit = 256 * 1024;
+    const RunResult run = run_program("10007\nx^5000\n", small_stack);
+    EXPECT_EQ(run.out, kPrompts + kHeader + "1 x^5000 = (1 x^1 )^5000 ");
+    EXPECT_EQ(run.exit_code, 0);
+
+    const RunResult sum = run_program("10007\nx^3000 + 3x^2000\n", small_stack);
+    EXPECT_EQ(sum.out, kPrompts + kHeader + "3 x^2000 + 1 x^3000 = (3 x^0 + 1 x^1000 )^1 * (1 x^1 )^2000 ");
+    EXPECT_EQ(sum.exit_code, 0);
+}
+
+}  // namespace
