@@ -51,3 +51,28 @@ Poly poly_multiply(const Poly& a, std::int64_t p, const Poly& b)
         return Poly{};
     return p != 0 ? multiply_mod(a, b, p) : multiply_int(a, b);
 }
+
+Poly poly_subtract(const Poly& a, const Poly& b)
+{
+    // Merge the two ascending term lists.
+    Poly result;
+    result.terms.reserve(a.terms.size() + b.terms.size());
+    std::size_t i = 0, j = 0;
+    while (i < a.terms.size() || j < b.terms.size()) {
+        if (j == b.terms.size() || (i < a.terms.size() && a.terms[i].exponent < b.terms[j].exponent)) {
+            result.terms.push_back(a.terms[i++]);
+            continue;
+        }
+        if (i == a.terms.size() || b.terms[j].exponent < a.terms[i].exponent) {
+            result.terms.push_back(Term{b.terms[j].exponent, checked_coef(-static_cast<Int128>(b.terms[j].coefficient))});
+            ++j;
+            continue;
+        }
+        const Int128 difference = static_cast<Int128>(a.terms[i].coefficient) - b.terms[j].coefficient;
+        if (difference != 0)
+            result.terms.push_back(Term{a.terms[i].exponent, checked_coef(difference)});
+        ++i;
+        ++j;
+    }
+    return result;
+}

@@ -47,6 +47,8 @@ Poly poly_from_dense(const std::vector<Coef>& dense, std::int64_t p);
 // --- derivative, product and normalisations -------------------------------------------------
 Poly poly_derivative(const Poly& f, std::int64_t p);
 Poly poly_multiply(const Poly& a, std::int64_t p, const Poly& b);
+// a - b over the integers.
+Poly poly_subtract(const Poly& a, const Poly& b);
 // Scales f so that its leading coefficient is 1 modulo p; leaves f unchanged when that
 // coefficient has no inverse (the zero polynomial).
 void poly_make_monic(std::int64_t p, Poly& f);

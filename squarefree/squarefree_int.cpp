@@ -40,21 +40,29 @@ FactorList squarefree_int(Poly f)
     if (!poly_is_primitive(f))
         not_primitive();
 
-    // Pass j works on u = a_j a_(j+1)^2 ...; its quotient by gcd(u, u') is a_j a_(j+1) ..., and
-    // the previous quotient divided by this one is the factor of multiplicity j - 1.
-    Poly u = std::move(f);
-    Poly previous_quotient;
-    bool first_pass = true;
-    while (!poly_is_one(u)) {
-        Poly g = poly_gcd_int(u, poly_derivative(u, 0));
-        Poly q = poly_quotient(u, 0, g);
-        if (!first_pass)
-            factor_list_append(result, poly_quotient(previous_quotient, 0, q));
-        previous_quotient = std::move(q);
-        u = std::move(g);
-        first_pass = false;
+    // Yun's arrangement of the repeated gcd with the derivative. With f = s·a_1·a_2^2⋯a_k^k
+    // (s the sign, a_j primitive with positive leads): g = gcd(f, f') = a_2·a_3^2⋯, b = f / g =
+    // s·a_1⋯a_k, and d = f' / g - b' = b·(a_1'/a_1 + 2a_2'/a_2 + ⋯) - b·(a_1'/a_1 + a_2'/a_2 + ⋯).
+    // Then gcd(b, d) = a_1; dividing it out of b and d and subtracting the derivative again exposes
+    // a_2, and so on. After the full-degree gcd every gcd is bounded by the degree of b, so a high
+    // multiplicity costs one cheap step per unit instead of one full gcd.
+    const Poly derivative = poly_derivative(f, 0);
+    const Poly g = poly_gcd_int(f, derivative);
+    Poly b = poly_quotient(f, 0, g);
+    Poly d = poly_subtract(poly_quotient(derivative, 0, g), poly_derivative(b, 0));
+    while (!poly_is_constant(b)) {
+        Poly a = poly_gcd_int(b, d);
+        b = poly_quotient(b, 0, a);
+        d = poly_subtract(poly_quotient(d, 0, a), poly_derivative(b, 0));
+        factor_list_append(result, std::move(a));
     }
-    factor_list_append(result, std::move(previous_quotient));
+    // b is now the sign s; it belongs to position 1.
+    if (poly_lead(b) < 0) {
+        if (!result.factors.empty() && result.factors.front().multiplicity == 1)
+            result.factors.front().poly = poly_multiply(result.factors.front().poly, 0, b);
+        else
+            result.factors.insert(result.factors.begin(), Factor{1, std::move(b)});
+    }
 
     for (const Factor& factor : result.factors)
         if (!poly_is_primitive(factor.poly))
