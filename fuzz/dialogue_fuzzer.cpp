@@ -16,14 +16,20 @@ namespace {
 // Large degrees have end-to-end tests of their own.
 constexpr long kMaxExponent = 2000;
 
+// An exponent takes every digit after its term's first '^' up to the sign or line feed that commits
+// the term ('x^5x22' has the exponent 522, and so has 'x^5 x^22').
 bool too_large(const std::string& text)
 {
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '^')
             continue;
         long exponent = 0;
-        for (std::size_t j = i + 1; j < text.size() && text[j] >= '0' && text[j] <= '9'; ++j) {
-            exponent = exponent * 10 + (text[j] - '0');
+        for (std::size_t j = i + 1; j < text.size(); ++j) {
+            const char c = text[j];
+            if (c == '+' || c == '-' || c == '\n')
+                break;
+            if (c >= '0' && c <= '9')
+                exponent = exponent * 10 + (c - '0');
             if (exponent >= kMaxExponent)
                 return true;
         }

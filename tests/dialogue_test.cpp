@@ -312,3 +312,83 @@ TEST(Deep, HighMultiplicityUnderSmallStack)
 }
 
 }  // namespace
+
+// --- hostile input -------------------------------------------------------------------------------
+
+namespace {
+
+TEST(Hostile, TenMegabyteLine)
+{
+    // 2.5 million terms that each replace the one before: the line is read to its end.
+    std::string line;
+    line.reserve(10'000'000);
+    while (line.size() < 10'000'000)
+        line += "3x^2 + ";
+    line += "1";
+    const RunResult run = run_program("0\n" + line + "\n");
+    EXPECT_EQ(run.out, kPrompts + kHeader + "1 x^0 + 3 x^2 = (1 x^0 + 3 x^2 )^1 ");
+    EXPECT_EQ(run.exit_code, 0);
+
+    // Ten million digits: rejected at the digit that leaves 32 bits, the rest never read.
+    const RunResult digits = run_program("0\n" + std::string(10'000'000, '7') + "\n");
+    EXPECT_EQ(digits.out, kPrompts + kBadPolynomial);
+    EXPECT_EQ(digits.exit_code, 5);
+}
+
+TEST(Hostile, EndOfInputAtEveryPosition)
+{
+    const std::string dialogue = "3\nx^4 + x\nq";
+    for (std::size_t cut = 0; cut < dialogue.size(); ++cut) {
+        const std::string input = dialogue.substr(0, cut);
+        const RunResult run = run_program(input);
+        SCOPED_TRACE(testing::PrintToString(input));
+        EXPECT_EQ(run.signal, 0);
+        EXPECT_EQ(run.err, "");
+        if (cut <= 1) {  // no digit of the characteristic arrived, or its number ends the input
+            EXPECT_EQ(run.exit_code, cut == 0 ? 4 : 5);
+        } else if (cut < dialogue.size() - 1) {  // the polynomial line never got its line feed
+            EXPECT_EQ(run.out, kPrompts + kBadPolynomial);
+            EXPECT_EQ(run.exit_code, 5);
+        } else {  // the whole line: the result, and end of input is the closing keystroke
+            EXPECT_EQ(run.out, kPrompts + kHeader + "1 x^1 + 1 x^4 = (1 x^1 )^1 * (1 x^0 + 1 x^1 )^3 ");
+            EXPECT_EQ(run.exit_code, 0);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Limits, Factorization,
+    testing::Values(
+        Dialogue{"0", "2147483647x^2 - 2147483648", "-2147483648 x^0 + 2147483647 x^2 = (-2147483648 x^0 + 2147483647 x^2 )^1 "},
+        Dialogue{"0", "-2147483648x^3 + 2147483647", "2147483647 x^0 -2147483648 x^3 = (2147483647 x^0 -2147483648 x^3 )^1 "},
+        Dialogue{"2147483647", "2147483646x^2 + 2147483645x + 2147483646",
+                 "2147483646 x^0 + 2147483645 x^1 + 2147483646 x^2 = (2147483646 x^0 )^1 * (1 x^0 + 1 x^1 )^2 "},
+        Dialogue{"2147483647", "-2147483648x^2 - 1", "2147483646 x^0 + 2147483646 x^2 = (2147483646 x^0 + 2147483646 x^2 )^1 "},
+        Dialogue{"0", "x^100000 - 1", "-1 x^0 + 1 x^100000 = (-1 x^0 + 1 x^100000 )^1 "},
+        Dialogue{"1000003", "x^20000", "1 x^20000 = (1 x^1 )^20000 "},
+        Dialogue{"0", "x^60000", "1 x^60000 = (1 x^1 )^60000 "},
+        Dialogue{"2", "x^1048576 + 1", "1 x^0 + 1 x^1048576 = (1 x^0 + 1 x^1 )^1048576 "}));
+
+#if !defined(__SANITIZE_ADDRESS__)
+// Exhausted memory ends the run with its message and status, not with an abort. (The address
+// sanitizer reserves address space of its own, so these run in the plain build only.)
+class Memory : public testing::TestWithParam<std::string> {};
+
+TEST_P(Memory, ExhaustedAddressSpaceEndsWithNoMemory)
+{
+    RunOptions limited;
+    limited.address_space_limit = 256L << 20;
+    const RunResult run = run_program(GetParam(), limited);
+    EXPECT_EQ(run.out, kPrompts + kNoMemory);
+    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_EQ(run.err, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Inputs, Memory,
+                         testing::Values("0\nx^1073741823\n",              // the coefficient buffer itself
+                                         "0\nx^20000000 + 1\n",            // the integer gcd
+                                         "1000003\nx^20000000 + x\n",      // the modular gcd
+                                         "0\nx^5000000 + 2x^4999999 + 1\n"));
+#endif
+
+}  // namespace
