@@ -1,0 +1,311 @@
+// Our square-free factorizations and arithmetic side by side with NTL's, on the same inputs, and
+// the whole program as a user runs it. Benchmark names read family/who/parameters, so that the
+// table script can pair "ours" with "ntl".
+//
+//   squarefree_bench [google benchmark flags]   the timings
+//   squarefree_bench --peak-rss                 peak resident size of the real program per degree
+#include <benchmark/benchmark.h>
+
+#include <NTL/ZZXFactoring.h>
+#include <NTL/lzz_pXFactoring.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "squarefree/squarefree.h"
+
+namespace {
+
+// --- inputs ----------------------------------------------------------------------------------
+
+NTL::zz_pX random_monic(std::mt19937_64& rng, long degree)
+{
+    NTL::zz_pX a;
+    for (long e = 0; e < degree; ++e)
+        NTL::SetCoeff(a, e, static_cast<long>(rng() % static_cast<std::uint64_t>(NTL::zz_p::modulus())));
+    NTL::SetCoeff(a, degree, 1);
+    return a;
+}
+
+// c·a1·a2^2·a3^3 of total degree `degree`, dense, with random factors of equal degree.
+NTL::zz_pX dense_mod_input(long p, long degree)
+{
+    NTL::zz_p::init(p);
+    std::mt19937_64 rng(static_cast<std::uint64_t>(p * 7919 + degree));
+    const long part = degree / 6;
+    const NTL::zz_pX a1 = random_monic(rng, degree - 5 * part), a2 = random_monic(rng, part), a3 = random_monic(rng, part);
+    return NTL::zz_p(5) * a1 * NTL::power(a2, 2) * NTL::power(a3, 3);
+}
+
+Poly to_poly(const NTL::zz_pX& g)
+{
+    Poly f;
+    for (long i = 0; i <= NTL::deg(g); ++i)
+        if (!NTL::IsZero(NTL::coeff(g, i)))
+            f.terms.push_back(Term{i, NTL::rep(NTL::coeff(g, i))});
+    return f;
+}
+
+Poly to_poly(const NTL::ZZX& g)
+{
+    Poly f;
+    for (long i = 0; i <= NTL::deg(g); ++i)
+        if (!NTL::IsZero(NTL::coeff(g, i)))
+            f.terms.push_back(Term{i, NTL::conv<long>(NTL::coeff(g, i))});
+    return f;
+}
+
+NTL::ZZX monomial_plus(long k, long c)
+{
+    NTL::ZZX f;
+    NTL::SetCoeff(f, k, 1);
+    NTL::SetCoeff(f, 0, c);
+    return f;
+}
+
+NTL::ZZX power_of(const NTL::ZZX& a, long e)
+{
+    NTL::ZZX r(1);
+    for (long i = 0; i < e; ++i)
+        r *= a;
+    return r;
+}
+
+// The integer families, each of degree about `degree`.
+NTL::ZZX int_input(int family, long degree)
+{
+    switch (family) {
+    case 0:  // (x^k + 3)^4
+        return power_of(monomial_plus(degree / 4, 3), 4);
+    case 1: {  // (x^a - 1)^2 (x^b + 2)^3 (x^c + x + 1)
+        const long a = degree / 6, b = degree / 6, c = degree - 2 * a - 3 * b;
+        NTL::ZZX third = monomial_plus(c, 1);
+        NTL::SetCoeff(third, 1, 1);
+        return power_of(monomial_plus(a, -1), 2) * power_of(monomial_plus(b, 2), 3) * third;
+    }
+    default: {  // products of random sparse factors x^k ± x^j ± c with multiplicities 1 to 3
+        std::mt19937_64 rng(static_cast<std::uint64_t>(degree));
+        for (;;) {
+            NTL::ZZX f(1);
+            long multiplicity = 1;
+            while (NTL::deg(f) < degree) {
+                const long k = 1 + static_cast<long>(rng() % static_cast<std::uint64_t>(degree / 6 + 1));
+                const long constant = static_cast<long>(rng() % 5) - 2;
+                NTL::ZZX a = monomial_plus(k, constant == 0 ? 1 : constant);
+                if (k > 1)
+                    NTL::SetCoeff(a, static_cast<long>(rng() % static_cast<std::uint64_t>(k - 1)) + 1, rng() % 2 == 0 ? 1 : -1);
+                f *= power_of(a, multiplicity);
+                multiplicity = multiplicity % 3 + 1;
+            }
+            NTL::ZZ largest;
+            for (long i = 0; i <= NTL::deg(f); ++i)
+                if (NTL::abs(NTL::coeff(f, i)) > largest)
+                    largest = NTL::abs(NTL::coeff(f, i));
+            if (NTL::NumBits(largest) <= 31)
+                return f;
+        }
+    }
+    }
+}
+
+// --- square-free factorization modulo p ---------------------------------------------------------
+
+void mod_ours(benchmark::State& state)
+{
+    const long p = state.range(0), degree = state.range(1);
+    const Poly f = to_poly(dense_mod_input(p, degree));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(squarefree_mod(p, f));
+}
+
+void mod_ntl(benchmark::State& state)
+{
+    const long p = state.range(0), degree = state.range(1);
+    const NTL::zz_pX f = dense_mod_input(p, degree);
+    for (auto _ : state) {
+        NTL::vec_pair_zz_pX_long result;
+        NTL::SquareFreeDecomp(result, f / NTL::LeadCoeff(f));  // NTL wants a monic input
+        benchmark::DoNotOptimize(result);
+    }
+}
+
+void mod_args(benchmark::internal::Benchmark* b)
+{
+    for (const long p : {1000003L, 2147483647L, 3L})
+        for (const long degree : {100L, 1000L, 5000L, 20000L})
+            b->Args({p, degree});
+    b->ArgNames({"p", "deg"})->Unit(benchmark::kMicrosecond);
+}
+
+BENCHMARK(mod_ours)->Name("sqf_mod/ours")->Apply(mod_args);
+BENCHMARK(mod_ntl)->Name("sqf_mod/ntl")->Apply(mod_args);
+
+// --- square-free factorization over Z ---------------------------------------------------------
+
+void int_ours(benchmark::State& state)
+{
+    const Poly f = to_poly(int_input(static_cast<int>(state.range(0)), state.range(1)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(squarefree_int(f));
+}
+
+void int_ntl(benchmark::State& state)
+{
+    const NTL::ZZX f = int_input(static_cast<int>(state.range(0)), state.range(1));
+    for (auto _ : state) {
+        NTL::vec_pair_ZZX_long result;
+        NTL::SquareFreeDecomp(result, f);
+        benchmark::DoNotOptimize(result);
+    }
+}
+
+void int_args(benchmark::internal::Benchmark* b)
+{
+    for (const long family : {0L, 1L, 2L})
+        for (const long degree : {100L, 1000L, 4000L})
+            b->Args({family, degree});
+    b->ArgNames({"family", "deg"})->Unit(benchmark::kMicrosecond);
+}
+
+BENCHMARK(int_ours)->Name("sqf_int/ours")->Apply(int_args);
+BENCHMARK(int_ntl)->Name("sqf_int/ntl")->Apply(int_args);
+
+// --- arithmetic modulo p ------------------------------------------------------------------------
+
+struct Operands {
+    NTL::zz_pX a, b, common_a, common_b;  // a of degree 2n, b of degree n; a gcd of degree n/2
+};
+
+Operands operands(long p, long n)
+{
+    NTL::zz_p::init(p);
+    std::mt19937_64 rng(static_cast<std::uint64_t>(n));
+    const NTL::zz_pX g = random_monic(rng, n / 2);
+    return Operands{random_monic(rng, 2 * n), random_monic(rng, n), g * random_monic(rng, n), g * random_monic(rng, n / 2)};
+}
+
+template <int Op>
+void arith_ours(benchmark::State& state)
+{
+    const long p = state.range(0), n = state.range(1);
+    const Operands o = operands(p, n);
+    const Poly a = to_poly(o.a), b = to_poly(o.b), ca = to_poly(o.common_a), cb = to_poly(o.common_b);
+    for (auto _ : state) {
+        if constexpr (Op == 0)
+            benchmark::DoNotOptimize(poly_multiply(b, p, b));
+        else if constexpr (Op == 1)
+            benchmark::DoNotOptimize(poly_quotient(a, p, b));
+        else if constexpr (Op == 2)
+            benchmark::DoNotOptimize(poly_remainder(a, p, b));
+        else
+            benchmark::DoNotOptimize(poly_gcd_mod(ca, cb, p));
+    }
+}
+
+template <int Op>
+void arith_ntl(benchmark::State& state)
+{
+    const long p = state.range(0), n = state.range(1);
+    const Operands o = operands(p, n);
+    for (auto _ : state) {
+        if constexpr (Op == 0)
+            benchmark::DoNotOptimize(NTL::zz_pX(o.b * o.b));
+        else if constexpr (Op == 1)
+            benchmark::DoNotOptimize(NTL::zz_pX(o.a / o.b));
+        else if constexpr (Op == 2)
+            benchmark::DoNotOptimize(NTL::zz_pX(o.a % o.b));
+        else
+            benchmark::DoNotOptimize(NTL::GCD(o.common_a, o.common_b));
+    }
+}
+
+void arith_args(benchmark::internal::Benchmark* b)
+{
+    for (const long n : {100L, 1000L, 5000L})
+        b->Args({1000003L, n});
+    b->ArgNames({"p", "deg"})->Unit(benchmark::kMicrosecond);
+}
+
+BENCHMARK(arith_ours<0>)->Name("multiply/ours")->Apply(arith_args);
+BENCHMARK(arith_ntl<0>)->Name("multiply/ntl")->Apply(arith_args);
+BENCHMARK(arith_ours<1>)->Name("quotient/ours")->Apply(arith_args);
+BENCHMARK(arith_ntl<1>)->Name("quotient/ntl")->Apply(arith_args);
+BENCHMARK(arith_ours<2>)->Name("remainder/ours")->Apply(arith_args);
+BENCHMARK(arith_ntl<2>)->Name("remainder/ntl")->Apply(arith_args);
+BENCHMARK(arith_ours<3>)->Name("gcd_mod/ours")->Apply(arith_args);
+BENCHMARK(arith_ntl<3>)->Name("gcd_mod/ntl")->Apply(arith_args);
+
+// --- the whole program --------------------------------------------------------------------------
+
+// Runs the real program with `input` on standard input; returns its peak resident size in KiB.
+long run_program(const std::string& input)
+{
+    int in[2];
+    if (pipe(in) != 0)
+        return -1;
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(in[0], 0);
+        close(in[0]);
+        close(in[1]);
+        if (std::freopen("/dev/null", "w", stdout) == nullptr)
+            _exit(126);
+        execl(SQUAREFREE_BINARY, SQUAREFREE_BINARY, static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(in[0]);
+    std::size_t written = 0;
+    while (written < input.size()) {
+        const ssize_t w = write(in[1], input.data() + written, input.size() - written);
+        if (w <= 0)
+            break;
+        written += static_cast<std::size_t>(w);
+    }
+    close(in[1]);
+    int status = 0;
+    struct rusage usage;
+    wait4(pid, &status, 0, &usage);
+    return usage.ru_maxrss;
+}
+
+void dialogue(benchmark::State& state)
+{
+    for (auto _ : state)
+        run_program("0\nx^3 + 3x^2 - 4\n\n");
+}
+BENCHMARK(dialogue)->Name("process/typical_dialogue")->Unit(benchmark::kMillisecond)->UseRealTime();
+
+std::string dialogue_text(long p, const NTL::zz_pX& f)
+{
+    std::string line;
+    for (long i = NTL::deg(f); i >= 0; --i)
+        if (!NTL::IsZero(NTL::coeff(f, i)))
+            line += (line.empty() ? "" : " + ") + std::to_string(NTL::rep(NTL::coeff(f, i))) + "x^" + std::to_string(i);
+    return std::to_string(p) + "\n" + line + "\n\n";
+}
+
+int print_peak_rss()
+{
+    std::printf("| p | degree | peak resident size (KiB) |\n|---|---|---|\n");
+    for (const long p : {1000003L, 2147483647L})
+        for (const long degree : {100L, 1000L, 5000L, 20000L})
+            std::printf("| %ld | %ld | %ld |\n", p, degree, run_program(dialogue_text(p, dense_mod_input(p, degree))));
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc > 1 && std::strcmp(argv[1], "--peak-rss") == 0)
+        return print_peak_rss();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
