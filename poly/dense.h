@@ -1,7 +1,8 @@
 // Internal to the arithmetic: dense coefficient vectors and the two coefficient rings.
 //
-// Modulo p the dense vectors hold residues in 0..p-1 (p < 2^31, so a product of two residues
-// fits in 62 bits); over the integers they hold signed 64-bit values and every step is checked.
+// Modulo p the dense vectors hold residues in 0..p-1 (p < 2^31: a residue fits in 32 bits, the sum of
+// two as well, and a product of two in 62 bits); over the integers they hold signed 64-bit values and
+// every step is checked.
 #pragma once
 
 #include <cstdint>
@@ -13,7 +14,8 @@
 __extension__ typedef __int128 Int128;
 __extension__ typedef unsigned __int128 UInt128;
 
-using Residues = std::vector<std::uint64_t>;
+using Residue = std::uint32_t;
+using Residues = std::vector<Residue>;
 
 // Arithmetic modulo one prime p < 2^31 with Barrett reduction: no division instruction on the
 // hot paths.
@@ -59,6 +61,10 @@ struct Modulus {
         return static_cast<std::uint64_t>(coef_reduce(t0, static_cast<std::int64_t>(p)));
     }
 };
+
+// window[t] = (window[t] + w·b[t]) mod p for t < n, all values residues: the inner loop of the
+// long division, one row of the divisor scaled by one quotient coefficient.
+void residues_add_multiple(Residue* window, const Residue* b, std::size_t n, Residue w, std::uint32_t p);
 
 // Dense residues of f (index = exponent); its coefficients are reduced again so that any
 // integer polynomial is accepted.

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdlib>
 
 #include "poly/dense.h"
@@ -7,13 +8,14 @@ Residues residues_from_poly(const Poly& f, const Modulus& mod)
     Residues r(static_cast<std::size_t>(poly_degree(f) + 1), 0);
     for (const Term& t : f.terms)
         r[static_cast<std::size_t>(t.exponent)] =
-            static_cast<std::uint64_t>(coef_reduce(t.coefficient, static_cast<std::int64_t>(mod.p)));
+            static_cast<Residue>(coef_reduce(t.coefficient, static_cast<std::int64_t>(mod.p)));
     return r;
 }
 
 Poly poly_from_residues(const Residues& r, std::size_t length)
 {
     Poly f;
+    f.terms.reserve(length - static_cast<std::size_t>(std::count(r.begin(), r.begin() + static_cast<std::ptrdiff_t>(length), Residue{0})));
     for (std::size_t i = 0; i < length; ++i)
         if (r[i] != 0)
             f.terms.push_back(Term{static_cast<Exponent>(i), static_cast<Coef>(r[i])});
@@ -36,26 +38,31 @@ void residues_divide(Residues& r, std::int64_t deg_r, const Residues& b, std::in
     if (deg_r < deg_b)
         return;
     const std::uint64_t inv = mod.inverse(b[static_cast<std::size_t>(deg_b)]);
+    const std::uint32_t p = static_cast<std::uint32_t>(mod.p);
     // A divisor with few terms is walked term by term instead of slot by slot.
+    const std::size_t below_lead = static_cast<std::size_t>(deg_b);
+    const std::size_t nonzero = below_lead - static_cast<std::size_t>(std::count(b.begin(), b.begin() + deg_b, Residue{0}));
+    const bool sparse = nonzero * 4 < below_lead;
     std::vector<std::size_t> support;
-    for (std::int64_t t = 0; t < deg_b; ++t)
-        if (b[static_cast<std::size_t>(t)] != 0)
-            support.push_back(static_cast<std::size_t>(t));
-    const bool sparse = support.size() * 4 < static_cast<std::size_t>(deg_b);
+    if (sparse) {
+        support.reserve(nonzero);
+        for (std::size_t t = 0; t < below_lead; ++t)
+            if (b[t] != 0)
+                support.push_back(t);
+    }
     for (std::int64_t e = deg_r; e >= deg_b; --e) {
-        const std::uint64_t lead = r[static_cast<std::size_t>(e)];
+        const Residue lead = r[static_cast<std::size_t>(e)];
         if (lead == 0)
             continue;
-        const std::uint64_t q = mod.mul(lead, inv);
-        const std::uint64_t minus_q = mod.neg(q);
+        const Residue q = static_cast<Residue>(mod.mul(lead, inv));
+        const Residue minus_q = static_cast<Residue>(mod.neg(q));
         const std::size_t s = static_cast<std::size_t>(e - deg_b);
-        std::uint64_t* window = r.data() + s;
+        Residue* window = r.data() + s;
         if (sparse) {
             for (const std::size_t t : support)
-                window[t] = mod.reduce(window[t] + minus_q * b[t]);
+                window[t] = static_cast<Residue>(mod.reduce(window[t] + static_cast<std::uint64_t>(minus_q) * b[t]));
         } else {
-            for (std::size_t t = 0; t < static_cast<std::size_t>(deg_b); ++t)
-                window[t] = mod.reduce(window[t] + minus_q * b[t]);
+            residues_add_multiple(window, b.data(), below_lead, minus_q, p);
         }
         r[static_cast<std::size_t>(e)] = 0;
         if (quotient != nullptr)

@@ -387,7 +387,7 @@ TEST_P(Memory, ExhaustedAddressSpaceEndsWithNoMemory)
 INSTANTIATE_TEST_SUITE_P(Inputs, Memory,
                          testing::Values("0\nx^1073741823\n",              // the coefficient buffer itself
                                          "0\nx^20000000 + 1\n",            // the integer gcd
-                                         "1000003\nx^20000000 + x\n",      // the modular gcd
+                                         "1000003\nx^33554431 + x\n",      // the modular gcd
                                          "0\nx^5000000 + 2x^4999999 + 1\n"));
 #endif
 
