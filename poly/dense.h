@@ -43,6 +43,15 @@ struct Modulus {
         return static_cast<std::uint64_t>(x % p);
     }
     std::uint64_t mul(std::uint64_t a, std::uint64_t b) const { return reduce(a * b); }
+    // floor(w·2^32 / p) for a residue w, the constant of Shoup's multiplication by w.
+    std::uint32_t shoup(std::uint32_t w) const
+    {
+        const std::uint64_t scaled = static_cast<std::uint64_t>(w) << 32;
+        std::uint64_t q = static_cast<std::uint64_t>((static_cast<UInt128>(scaled) * barrett) >> 64);
+        if (scaled - q * p >= p)
+            ++q;
+        return static_cast<std::uint32_t>(q);
+    }
     std::uint64_t neg(std::uint64_t a) const { return a == 0 ? 0 : p - a; }
     // The inverse of a non-zero residue, by the extended Euclidean algorithm.
     std::uint64_t inverse(std::uint64_t a) const
@@ -64,7 +73,9 @@ struct Modulus {
 
 // window[t] = (window[t] + w·b[t]) mod p for t < n, all values residues: the inner loop of the
 // long division, one row of the divisor scaled by one quotient coefficient.
-void residues_add_multiple(Residue* window, const Residue* b, std::size_t n, Residue w, std::uint32_t p);
+// w_shoup is Modulus::shoup(w).
+void residues_add_multiple(Residue* window, const Residue* b, std::size_t n, Residue w, std::uint32_t w_shoup,
+                           std::uint32_t p);
 
 // Dense residues of f (index = exponent); its coefficients are reduced again so that any
 // integer polynomial is accepted.

@@ -62,7 +62,7 @@ void residues_divide(Residues& r, std::int64_t deg_r, const Residues& b, std::in
             for (const std::size_t t : support)
                 window[t] = static_cast<Residue>(mod.reduce(window[t] + static_cast<std::uint64_t>(minus_q) * b[t]));
         } else {
-            residues_add_multiple(window, b.data(), below_lead, minus_q, p);
+            residues_add_multiple(window, b.data(), below_lead, minus_q, mod.shoup(minus_q), p);
         }
         r[static_cast<std::size_t>(e)] = 0;
         if (quotient != nullptr)

@@ -5,15 +5,9 @@
 // computed in 32-bit arithmetic (p < 2^31). Every lane is independent and free of 128-bit
 // products, so the loop vectorizes; it is compiled for AVX2 too and the processor picks at run time.
 __attribute__((target_clones("avx2", "default")))
-void residues_add_multiple(Residue* window, const Residue* b, std::size_t n, Residue w, std::uint32_t p)
+void residues_add_multiple(Residue* window, const Residue* b, std::size_t n, Residue w, std::uint32_t w_shoup,
+                           std::uint32_t p)
 {
-    // floor(w·2^32 / p) from a floating-point estimate, corrected exactly: cheaper than a division.
-    const std::uint64_t scaled = static_cast<std::uint64_t>(w) << 32;
-    std::uint64_t w_shoup = static_cast<std::uint64_t>(static_cast<double>(scaled) / static_cast<double>(p));
-    while (w_shoup * p > scaled)
-        --w_shoup;
-    while (scaled - w_shoup * p >= p)
-        ++w_shoup;
     for (std::size_t t = 0; t < n; ++t) {
         const std::uint32_t x = b[t];
         const std::uint32_t estimate = static_cast<std::uint32_t>((static_cast<std::uint64_t>(w_shoup) * x) >> 32);

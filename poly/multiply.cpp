@@ -9,13 +9,17 @@ Poly multiply_mod(const Poly& a, const Poly& b, std::int64_t p)
     // Products of residues fit in 62 bits; a 128-bit accumulator per slot defers every reduction
     // to one per slot.
     std::vector<UInt128> acc(length, 0);
+    std::vector<std::uint64_t> b_residues(b.terms.size());
+    for (std::size_t j = 0; j < b.terms.size(); ++j)
+        b_residues[j] = static_cast<std::uint64_t>(coef_reduce(b.terms[j].coefficient, p));
     for (const Term& ta : a.terms) {
         const std::uint64_t ca = static_cast<std::uint64_t>(coef_reduce(ta.coefficient, p));
         UInt128* row = acc.data() + ta.exponent;
-        for (const Term& tb : b.terms)
-            row[tb.exponent] += static_cast<UInt128>(ca * static_cast<std::uint64_t>(coef_reduce(tb.coefficient, p)));
+        for (std::size_t j = 0; j < b.terms.size(); ++j)
+            row[b.terms[j].exponent] += static_cast<UInt128>(ca * b_residues[j]);
     }
     Poly result;
+    result.terms.reserve(length);
     for (std::size_t i = 0; i < length; ++i) {
         const std::uint64_t v = mod.reduce_wide(acc[i]);
         if (v != 0)

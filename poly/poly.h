@@ -40,7 +40,15 @@ const Poly* poly_greater(const Poly& a, const Poly& b);
 Poly poly_copy(const Poly& f);
 Poly poly_one();
 // Remainder of v by p with the quotient truncated toward zero, moved into 0..p-1 for p > 0.
-Coef coef_reduce(Coef v, std::int64_t p);
+inline Coef coef_reduce(Coef v, std::int64_t p)
+{
+    if (v >= 0 && v < p)
+        return v;  // already reduced: the common case, without a division
+    Coef r = v % p;
+    if (r < 0)
+        r += p;
+    return r;
+}
 // The polynomial whose coefficient of x^i is dense[i], reduced modulo p when p != 0.
 Poly poly_from_dense(const std::vector<Coef>& dense, std::int64_t p);
 

@@ -43,14 +43,6 @@ Poly poly_one()
     return Poly{{Term{0, 1}}};
 }
 
-Coef coef_reduce(Coef v, std::int64_t p)
-{
-    Coef r = v % p;
-    if (r < 0)
-        r += p;
-    return r;
-}
-
 Poly poly_from_dense(const std::vector<Coef>& dense, std::int64_t p)
 {
     Poly result;
