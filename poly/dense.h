@@ -53,21 +53,22 @@ struct Modulus {
         return static_cast<std::uint32_t>(q);
     }
     std::uint64_t neg(std::uint64_t a) const { return a == 0 ? 0 : p - a; }
-    // The inverse of a non-zero residue, by the extended Euclidean algorithm.
+    // The inverse of a non-zero residue, by the extended Euclidean algorithm; the remainders stay
+    // below 2^31, so the divisions are 32-bit ones.
     std::uint64_t inverse(std::uint64_t a) const
     {
-        std::int64_t r0 = static_cast<std::int64_t>(p), r1 = static_cast<std::int64_t>(a);
+        std::uint32_t r0 = static_cast<std::uint32_t>(p), r1 = static_cast<std::uint32_t>(a);
         std::int64_t t0 = 0, t1 = 1;
         while (r1 != 0) {
-            const std::int64_t q = r0 / r1;
-            const std::int64_t r2 = r0 - q * r1;
+            const std::uint32_t q = r0 / r1;
+            const std::uint32_t r2 = r0 - q * r1;
             r0 = r1;
             r1 = r2;
-            const std::int64_t t2 = t0 - q * t1;
+            const std::int64_t t2 = t0 - static_cast<std::int64_t>(q) * t1;
             t0 = t1;
             t1 = t2;
         }
-        return static_cast<std::uint64_t>(coef_reduce(t0, static_cast<std::int64_t>(p)));
+        return static_cast<std::uint64_t>(t0 < 0 ? t0 + static_cast<std::int64_t>(p) : t0);
     }
 };
 
