@@ -74,9 +74,12 @@ struct Modulus {
 
 // window[t] = (window[t] + w·b[t]) mod p for t < n, all values residues: the inner loop of the
 // long division, one row of the divisor scaled by one quotient coefficient.
-// w_shoup is Modulus::shoup(w).
+// w_shoup is Modulus::shoup(w). The processor's vector unit is used where it has one; the portable
+// loop gives the same results everywhere.
 void residues_add_multiple(Residue* window, const Residue* b, std::size_t n, Residue w, std::uint32_t w_shoup,
                            std::uint32_t p);
+void residues_add_multiple_portable(Residue* window, const Residue* b, std::size_t n, Residue w,
+                                    std::uint32_t w_shoup, std::uint32_t p);
 
 // Dense residues of f (index = exponent); its coefficients are reduced again so that any
 // integer polynomial is accepted.

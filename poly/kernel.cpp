@@ -1,19 +1,59 @@
+#include <immintrin.h>
+
+#include <algorithm>
+
 #include "poly/dense.h"
 
 // Shoup's multiplication by a fixed residue: with w' = floor(w·2^32 / p), the quotient estimate
 // floor(w'·x / 2^32) is floor(w·x / p) or one less, so w·x - estimate·p lies in [0, 2p) and can be
-// computed in 32-bit arithmetic (p < 2^31). Every lane is independent and free of 128-bit
-// products, so the loop vectorizes; it is compiled for AVX2 too and the processor picks at run time.
-__attribute__((target_clones("avx2", "default")))
-void residues_add_multiple(Residue* window, const Residue* b, std::size_t n, Residue w, std::uint32_t w_shoup,
+// computed in 32-bit arithmetic (p < 2^31). For unsigned x < 2p, min(x, x - p) is x mod p.
+
+void residues_add_multiple_portable(Residue* window, const Residue* b, std::size_t n, Residue w, std::uint32_t w_shoup,
                            std::uint32_t p)
 {
     for (std::size_t t = 0; t < n; ++t) {
         const std::uint32_t x = b[t];
         const std::uint32_t estimate = static_cast<std::uint32_t>((static_cast<std::uint64_t>(w_shoup) * x) >> 32);
         std::uint32_t product = w * x - estimate * p;
-        product = product >= p ? product - p : product;
+        product = std::min(product, product - p);
         const std::uint32_t sum = window[t] + product;
-        window[t] = sum >= p ? sum - p : sum;
+        window[t] = std::min(sum, sum - p);
     }
+}
+
+namespace {
+
+// Eight lanes at a time: the 64-bit products of the even and the odd lanes give the estimates,
+// one blend puts their high halves side by side.
+__attribute__((target("avx2"))) void add_multiple_avx2(Residue* window, const Residue* b, std::size_t n, Residue w,
+                                                        std::uint32_t w_shoup, std::uint32_t p)
+{
+    const __m256i vw = _mm256_set1_epi32(static_cast<int>(w));
+    const __m256i vshoup = _mm256_set1_epi32(static_cast<int>(w_shoup));
+    const __m256i vp = _mm256_set1_epi32(static_cast<int>(p));
+    std::size_t t = 0;
+    for (; t + 8 <= n; t += 8) {
+        const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(b + t));
+        const __m256i even = _mm256_mul_epu32(x, vshoup);
+        const __m256i odd = _mm256_mul_epu32(_mm256_srli_epi64(x, 32), vshoup);
+        const __m256i estimate = _mm256_blend_epi32(_mm256_srli_epi64(even, 32), odd, 0xAA);
+        __m256i product = _mm256_sub_epi32(_mm256_mullo_epi32(x, vw), _mm256_mullo_epi32(estimate, vp));
+        product = _mm256_min_epu32(product, _mm256_sub_epi32(product, vp));
+        __m256i sum = _mm256_add_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(window + t)), product);
+        sum = _mm256_min_epu32(sum, _mm256_sub_epi32(sum, vp));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(window + t), sum);
+    }
+    residues_add_multiple_portable(window + t, b + t, n - t, w, w_shoup, p);
+}
+
+}  // namespace
+
+void residues_add_multiple(Residue* window, const Residue* b, std::size_t n, Residue w, std::uint32_t w_shoup,
+                           std::uint32_t p)
+{
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2)
+        add_multiple_avx2(window, b, n, w, w_shoup, p);
+    else
+        residues_add_multiple_portable(window, b, n, w, w_shoup, p);
 }

@@ -6,26 +6,29 @@ Poly multiply_mod(const Poly& a, const Poly& b, std::int64_t p)
 {
     const Modulus mod(p);
     const std::size_t length = static_cast<std::size_t>(poly_degree(a) + poly_degree(b) + 1);
-    // Products of residues fit in 62 bits; a 128-bit accumulator per slot defers every reduction
-    // to one per slot.
-    std::vector<UInt128> acc(length, 0);
-    std::vector<std::uint64_t> b_residues(b.terms.size());
-    for (std::size_t j = 0; j < b.terms.size(); ++j)
-        b_residues[j] = static_cast<std::uint64_t>(coef_reduce(b.terms[j].coefficient, p));
-    for (const Term& ta : a.terms) {
-        const std::uint64_t ca = static_cast<std::uint64_t>(coef_reduce(ta.coefficient, p));
-        UInt128* row = acc.data() + ta.exponent;
-        for (std::size_t j = 0; j < b.terms.size(); ++j)
-            row[b.terms[j].exponent] += static_cast<UInt128>(ca * b_residues[j]);
+    const Poly& shorter = a.terms.size() <= b.terms.size() ? a : b;
+    const Poly& longer = a.terms.size() <= b.terms.size() ? b : a;
+    Residues product(length, 0);
+    const std::size_t longer_degree = static_cast<std::size_t>(poly_degree(longer));
+    if (longer.terms.size() * 4 > longer_degree) {
+        // A dense operand: one vectorized row per term of the other.
+        const Residues row = residues_from_poly(longer, mod);
+        for (const Term& t : shorter.terms) {
+            const Residue c = static_cast<Residue>(coef_reduce(t.coefficient, p));
+            residues_add_multiple(product.data() + t.exponent, row.data(), row.size(), c, mod.shoup(c),
+                                  static_cast<std::uint32_t>(p));
+        }
+    } else {
+        for (const Term& ta : shorter.terms) {
+            const std::uint64_t ca = static_cast<std::uint64_t>(coef_reduce(ta.coefficient, p));
+            Residue* row = product.data() + ta.exponent;
+            for (const Term& tb : longer.terms) {
+                const std::uint64_t cb = static_cast<std::uint64_t>(coef_reduce(tb.coefficient, p));
+                row[tb.exponent] = static_cast<Residue>(mod.reduce(row[tb.exponent] + ca * cb));
+            }
+        }
     }
-    Poly result;
-    result.terms.reserve(length);
-    for (std::size_t i = 0; i < length; ++i) {
-        const std::uint64_t v = mod.reduce_wide(acc[i]);
-        if (v != 0)
-            result.terms.push_back(Term{static_cast<Exponent>(i), static_cast<Coef>(v)});
-    }
-    return result;
+    return poly_from_residues(product, length);
 }
 
 Poly multiply_int(const Poly& a, const Poly& b)

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "frontend/fatal.h"
+#include "poly/dense.h"
 #include "poly/poly.h"
 #include "tests/support/notation.h"
 
@@ -253,6 +254,32 @@ TEST(ModularArithmetic, AgreesWithNtlOnRandomOperands)
             EXPECT_EQ(show(poly_gcd_mod(ac, bc, p)), show(from_ntl(NTL::GCD(to_ntl(ac), to_ntl(bc)))));
         }
     }
+}
+
+TEST(DivisionKernel, VectorAndPortableLoopsAgreeWithPlainArithmetic)
+{
+    std::mt19937_64 rng(3);
+    for (const std::int64_t p : {2L, 3L, 65537L, 1000003L, kLargestPrime}) {
+        const Modulus mod(p);
+        for (int round = 0; round < 50; ++round) {
+            const std::size_t n = rng() % 40;
+            Residues window(n), row(n);
+            for (std::size_t t = 0; t < n; ++t) {
+                // Mostly random residues, now and then the extremes 0 and p - 1.
+                window[t] = static_cast<Residue>(rng() % 5 == 0 ? p - 1 : rng() % static_cast<std::uint64_t>(p));
+                row[t] = static_cast<Residue>(rng() % 5 == 0 ? p - 1 : rng() % 7 == 0 ? 0 : rng() % static_cast<std::uint64_t>(p));
+            }
+            const Residue w = static_cast<Residue>(round == 0 ? p - 1 : rng() % static_cast<std::uint64_t>(p));
+            Residues expected = window, vector = window, portable = window;
+            for (std::size_t t = 0; t < n; ++t)
+                expected[t] = static_cast<Residue>((window[t] + static_cast<std::uint64_t>(w) * row[t]) % static_cast<std::uint64_t>(p));
+            residues_add_multiple(vector.data(), row.data(), n, w, mod.shoup(w), static_cast<std::uint32_t>(p));
+            residues_add_multiple_portable(portable.data(), row.data(), n, w, mod.shoup(w), static_cast<std::uint32_t>(p));
+            EXPECT_EQ(vector, expected) << "p = " << p << ", w = " << w;
+            EXPECT_EQ(portable, expected) << "p = " << p << ", w = " << w;
+        }
+    }
+    EXPECT_EQ(Modulus(kLargestPrime).inverse(2), 1073741824u);
 }
 
 Poly random_integer_poly(std::mt19937_64& rng, int max_degree)
