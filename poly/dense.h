@@ -95,6 +95,22 @@ std::int64_t residues_degree(const Residues& r, std::int64_t length);
 void residues_divide(Residues& r, std::int64_t deg_r, const Residues& b, std::int64_t deg_b, const Modulus& mod,
                      Residues* quotient);
 
+// Long division modulo p on term lists, for operands with few terms and wide gaps (x^k by
+// k·x^(k-1)): the work follows the terms, not the degree. Gives up, returning false, as soon as the
+// remainder or the quotient holds more than `max_terms` terms; the dense division then takes over.
+bool sparse_divide_mod(const Poly& a, const Poly& b, const Modulus& mod, Poly* quotient, Poly& remainder,
+                       std::size_t max_terms);
+
+// True when f has so few terms against its degree that term-list arithmetic is cheaper than dense.
+inline bool poly_is_sparse(const Poly& f)
+{
+    return static_cast<std::int64_t>(f.terms.size()) * 16 < poly_degree(f);
+}
+inline std::size_t sparse_term_limit(const Poly& a, const Poly& b)
+{
+    return 4 * (a.terms.size() + b.terms.size()) + 64;
+}
+
 // Over the integers: a result that leaves signed 64 bits cannot be represented.
 [[noreturn]] inline void integer_overflow()
 {

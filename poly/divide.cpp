@@ -80,6 +80,11 @@ struct Division {
 Division divide_mod(const Poly& a, const Poly& b, std::int64_t p)
 {
     const Modulus mod(p);
+    if (poly_is_sparse(a)) {
+        Division sparse;
+        if (sparse_divide_mod(a, b, mod, &sparse.quotient, sparse.remainder, sparse_term_limit(a, b)))
+            return sparse;
+    }
     Residues r = residues_from_poly(a, mod);
     const Residues divisor = residues_from_poly(b, mod);
     const std::int64_t deg_b = poly_degree(b);

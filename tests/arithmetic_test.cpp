@@ -292,6 +292,36 @@ Poly random_integer_poly(std::mt19937_64& rng, int max_degree)
     return poly_from_dense(dense, 0);
 }
 
+// Few terms at high degree take the term-list division; when the remainder fills in, the dense
+// division takes over. Both must agree with NTL.
+Poly random_sparse_poly(std::mt19937_64& rng, std::int64_t p, int degree, int terms)
+{
+    std::vector<Coef> dense(static_cast<std::size_t>(degree + 1), 0);
+    for (int i = 0; i < terms; ++i)
+        dense[rng() % dense.size()] = static_cast<Coef>(rng() % static_cast<std::uint64_t>(p));
+    dense.back() = 1 + static_cast<Coef>(rng() % static_cast<std::uint64_t>(p - 1));
+    return poly_from_dense(dense, p);
+}
+
+TEST(ModularArithmetic, SparseOperandsAgreeWithNtl)
+{
+    std::mt19937_64 rng(99);
+    for (const std::int64_t p : {2L, 7L, 1000003L, kLargestPrime}) {
+        NTL::zz_p::init(p);
+        for (int round = 0; round < 40; ++round) {
+            const Poly a = random_sparse_poly(rng, p, 200 + static_cast<int>(rng() % 3000), 1 + static_cast<int>(rng() % 6));
+            const Poly b = round % 4 == 0 ? random_poly(rng, p, static_cast<int>(rng() % 30), false)
+                                          : random_sparse_poly(rng, p, static_cast<int>(rng() % 400), 1 + static_cast<int>(rng() % 4));
+            const Poly common = random_sparse_poly(rng, p, static_cast<int>(rng() % 100), 2);
+            const Poly ac = poly_multiply(a, p, common), bc = poly_multiply(b, p, common);
+            SCOPED_TRACE("p = " + std::to_string(p) + ", a = " + show(a) + ", b = " + show(b));
+            EXPECT_EQ(show(poly_quotient(a, p, b)), show(from_ntl(to_ntl(a) / to_ntl(b))));
+            EXPECT_EQ(show(poly_remainder(a, p, b)), show(from_ntl(to_ntl(a) % to_ntl(b))));
+            EXPECT_EQ(show(poly_gcd_mod(ac, bc, p)), show(from_ntl(NTL::GCD(to_ntl(ac), to_ntl(bc)))));
+        }
+    }
+}
+
 TEST(IntegerDivision, ExactQuotientsOfRandomProducts)
 {
     std::mt19937_64 rng(7);

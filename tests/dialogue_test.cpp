@@ -377,7 +377,7 @@ class Memory : public testing::TestWithParam<std::string> {};
 TEST_P(Memory, ExhaustedAddressSpaceEndsWithNoMemory)
 {
     RunOptions limited;
-    limited.address_space_limit = 256L << 20;
+    limited.address_space_limit = 160L << 20;
     const RunResult run = run_program(GetParam(), limited);
     EXPECT_EQ(run.out, kPrompts + kNoMemory);
     EXPECT_EQ(run.exit_code, 1);
@@ -387,7 +387,8 @@ TEST_P(Memory, ExhaustedAddressSpaceEndsWithNoMemory)
 INSTANTIATE_TEST_SUITE_P(Inputs, Memory,
                          testing::Values("0\nx^1073741823\n",              // the coefficient buffer itself
                                          "0\nx^20000000 + 1\n",            // the integer gcd
-                                         "1000003\nx^33554431 + x\n",      // the modular gcd
+                                         // the modular gcd, once its remainders fill in
+                                         "1000003\nx^33554430 + 2x^16777216 + 2x^16777215 + x^2 + 2x + 1\n",
                                          "0\nx^5000000 + 2x^4999999 + 1\n"));
 #endif
 
