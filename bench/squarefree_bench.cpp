@@ -18,6 +18,7 @@
 #include <string>
 
 #include "squarefree/squarefree.h"
+#include "tests/support/ntl_convert.h"
 
 namespace {
 
@@ -40,24 +41,6 @@ NTL::zz_pX dense_mod_input(long p, long degree)
     const long part = degree / 6;
     const NTL::zz_pX a1 = random_monic(rng, degree - 5 * part), a2 = random_monic(rng, part), a3 = random_monic(rng, part);
     return NTL::zz_p(5) * a1 * NTL::power(a2, 2) * NTL::power(a3, 3);
-}
-
-Poly to_poly(const NTL::zz_pX& g)
-{
-    Poly f;
-    for (long i = 0; i <= NTL::deg(g); ++i)
-        if (!NTL::IsZero(NTL::coeff(g, i)))
-            f.terms.push_back(Term{i, NTL::rep(NTL::coeff(g, i))});
-    return f;
-}
-
-Poly to_poly(const NTL::ZZX& g)
-{
-    Poly f;
-    for (long i = 0; i <= NTL::deg(g); ++i)
-        if (!NTL::IsZero(NTL::coeff(g, i)))
-            f.terms.push_back(Term{i, NTL::conv<long>(NTL::coeff(g, i))});
-    return f;
 }
 
 NTL::ZZX monomial_plus(long k, long c)
@@ -118,7 +101,7 @@ NTL::ZZX int_input(int family, long degree)
 void mod_ours(benchmark::State& state)
 {
     const long p = state.range(0), degree = state.range(1);
-    const Poly f = to_poly(dense_mod_input(p, degree));
+    const Poly f = poly_from_ntl(dense_mod_input(p, degree));
     for (auto _ : state)
         benchmark::DoNotOptimize(squarefree_mod(p, f));
 }
@@ -149,7 +132,7 @@ BENCHMARK(mod_ntl)->Name("sqf_mod/ntl")->Apply(mod_args);
 
 void int_ours(benchmark::State& state)
 {
-    const Poly f = to_poly(int_input(static_cast<int>(state.range(0)), state.range(1)));
+    const Poly f = poly_from_ntl(int_input(static_cast<int>(state.range(0)), state.range(1)));
     for (auto _ : state)
         benchmark::DoNotOptimize(squarefree_int(f));
 }
@@ -194,7 +177,7 @@ void arith_ours(benchmark::State& state)
 {
     const long p = state.range(0), n = state.range(1);
     const Operands o = operands(p, n);
-    const Poly a = to_poly(o.a), b = to_poly(o.b), ca = to_poly(o.common_a), cb = to_poly(o.common_b);
+    const Poly a = poly_from_ntl(o.a), b = poly_from_ntl(o.b), ca = poly_from_ntl(o.common_a), cb = poly_from_ntl(o.common_b);
     for (auto _ : state) {
         if constexpr (Op == 0)
             benchmark::DoNotOptimize(poly_multiply(b, p, b));
@@ -248,6 +231,7 @@ long run_program(const std::string& input)
     int in[2];
     if (pipe(in) != 0)
         return -1;
+    std::fflush(stdout);  // the child must not write out what this process has buffered
     const pid_t pid = fork();
     if (pid == 0) {
         dup2(in[0], 0);

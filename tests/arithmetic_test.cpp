@@ -9,6 +9,7 @@
 #include "poly/dense.h"
 #include "poly/poly.h"
 #include "tests/support/notation.h"
+#include "tests/support/ntl_convert.h"
 
 namespace {
 
@@ -210,23 +211,6 @@ INSTANTIATE_TEST_SUITE_P(
                     Gcd{"x^2 + 2x + 1", "x^2 + 2147483646", kLargestPrime, "x + 1"}));
 
 // Random operands modulo several primes, each result checked against NTL's zz_pX.
-NTL::zz_pX to_ntl(const Poly& f)
-{
-    NTL::zz_pX g;
-    for (const Term& t : f.terms)
-        NTL::SetCoeff(g, t.exponent, t.coefficient);
-    return g;
-}
-
-Poly from_ntl(const NTL::zz_pX& g)
-{
-    Poly f;
-    for (long i = 0; i <= NTL::deg(g); ++i)
-        if (!NTL::IsZero(NTL::coeff(g, i)))
-            f.terms.push_back(Term{i, NTL::rep(NTL::coeff(g, i))});
-    return f;
-}
-
 Poly random_poly(std::mt19937_64& rng, std::int64_t p, int degree, bool sparse)
 {
     std::vector<Coef> dense(static_cast<std::size_t>(degree + 1));
@@ -248,10 +232,10 @@ TEST(ModularArithmetic, AgreesWithNtlOnRandomOperands)
             const Poly common = random_poly(rng, p, static_cast<int>(rng() % 5), false);
             const Poly ac = poly_multiply(a, p, common), bc = poly_multiply(b, p, common);
             SCOPED_TRACE("p = " + std::to_string(p) + ", a = " + show(a) + ", b = " + show(b));
-            EXPECT_EQ(show(poly_multiply(a, p, b)), show(from_ntl(to_ntl(a) * to_ntl(b))));
-            EXPECT_EQ(show(poly_quotient(a, p, b)), show(from_ntl(to_ntl(a) / to_ntl(b))));
-            EXPECT_EQ(show(poly_remainder(a, p, b)), show(from_ntl(to_ntl(a) % to_ntl(b))));
-            EXPECT_EQ(show(poly_gcd_mod(ac, bc, p)), show(from_ntl(NTL::GCD(to_ntl(ac), to_ntl(bc)))));
+            EXPECT_EQ(show(poly_multiply(a, p, b)), show(poly_from_ntl(to_zz_pX(a) * to_zz_pX(b))));
+            EXPECT_EQ(show(poly_quotient(a, p, b)), show(poly_from_ntl(to_zz_pX(a) / to_zz_pX(b))));
+            EXPECT_EQ(show(poly_remainder(a, p, b)), show(poly_from_ntl(to_zz_pX(a) % to_zz_pX(b))));
+            EXPECT_EQ(show(poly_gcd_mod(ac, bc, p)), show(poly_from_ntl(NTL::GCD(to_zz_pX(ac), to_zz_pX(bc)))));
         }
     }
 }
@@ -315,9 +299,9 @@ TEST(ModularArithmetic, SparseOperandsAgreeWithNtl)
             const Poly common = random_sparse_poly(rng, p, static_cast<int>(rng() % 100), 2);
             const Poly ac = poly_multiply(a, p, common), bc = poly_multiply(b, p, common);
             SCOPED_TRACE("p = " + std::to_string(p) + ", a = " + show(a) + ", b = " + show(b));
-            EXPECT_EQ(show(poly_quotient(a, p, b)), show(from_ntl(to_ntl(a) / to_ntl(b))));
-            EXPECT_EQ(show(poly_remainder(a, p, b)), show(from_ntl(to_ntl(a) % to_ntl(b))));
-            EXPECT_EQ(show(poly_gcd_mod(ac, bc, p)), show(from_ntl(NTL::GCD(to_ntl(ac), to_ntl(bc)))));
+            EXPECT_EQ(show(poly_quotient(a, p, b)), show(poly_from_ntl(to_zz_pX(a) / to_zz_pX(b))));
+            EXPECT_EQ(show(poly_remainder(a, p, b)), show(poly_from_ntl(to_zz_pX(a) % to_zz_pX(b))));
+            EXPECT_EQ(show(poly_gcd_mod(ac, bc, p)), show(poly_from_ntl(NTL::GCD(to_zz_pX(ac), to_zz_pX(bc)))));
         }
     }
 }

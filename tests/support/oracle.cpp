@@ -21,46 +21,12 @@ NtlPoly power_of(const NtlPoly& a, std::int64_t e)
     return result;
 }
 
-NTL::zz_pX to_ntl_mod(const Poly& f)
-{
-    NTL::zz_pX g;
-    for (const Term& t : f.terms)
-        NTL::SetCoeff(g, t.exponent, t.coefficient);
-    return g;
-}
-
-NTL::ZZX to_ntl_int(const Poly& f)
-{
-    NTL::ZZX g;
-    for (const Term& t : f.terms)
-        NTL::SetCoeff(g, t.exponent, NTL::conv<NTL::ZZ>(t.coefficient));
-    return g;
-}
-
 long random_below(std::mt19937_64& rng, std::int64_t n)
 {
     return static_cast<long>(rng() % static_cast<std::uint64_t>(n));
 }
 
 }  // namespace
-
-Poly poly_from_ntl(const NTL::zz_pX& g)
-{
-    Poly f;
-    for (long i = 0; i <= NTL::deg(g); ++i)
-        if (!NTL::IsZero(NTL::coeff(g, i)))
-            f.terms.push_back(Term{i, NTL::rep(NTL::coeff(g, i))});
-    return f;
-}
-
-Poly poly_from_ntl(const NTL::ZZX& g)
-{
-    Poly f;
-    for (long i = 0; i <= NTL::deg(g); ++i)
-        if (!NTL::IsZero(NTL::coeff(g, i)))
-            f.terms.push_back(Term{i, NTL::conv<long>(NTL::coeff(g, i))});
-    return f;
-}
 
 NTL::zz_pX random_input_mod(std::mt19937_64& rng, std::int64_t p, int max_factors)
 {
@@ -121,7 +87,7 @@ void check_squarefree_mod(std::int64_t p, const NTL::zz_pX& f)
     NTL::zz_pX product(1);
     std::vector<NTL::zz_pX> nodes;
     for (std::int64_t k = 1; k <= list.length; ++k) {
-        const NTL::zz_pX node = to_ntl_mod(factor_list_at(list, k));
+        const NTL::zz_pX node = to_zz_pX(factor_list_at(list, k));
         product *= power_of(node, k);
         if (k > 1) {
             EXPECT_TRUE(NTL::IsOne(NTL::LeadCoeff(node))) << "position " << k << " is not monic";
@@ -134,7 +100,7 @@ void check_squarefree_mod(std::int64_t p, const NTL::zz_pX& f)
         }
     }
     EXPECT_EQ(product, f) << "the positions multiplied back are not the input";
-    EXPECT_EQ(NTL::LeadCoeff(to_ntl_mod(factor_list_at(list, 1))), NTL::LeadCoeff(f));
+    EXPECT_EQ(NTL::LeadCoeff(to_zz_pX(factor_list_at(list, 1))), NTL::LeadCoeff(f));
 
     // NTL's decomposition of f made monic; position 1 then carries the leading coefficient.
     if (NTL::deg(f) < 1)
@@ -149,7 +115,7 @@ void check_squarefree_mod(std::int64_t p, const NTL::zz_pX& f)
         NTL::zz_pX want = by_multiplicity.count(k) ? by_multiplicity[k] : NTL::zz_pX(1);
         if (k == 1)
             want *= NTL::LeadCoeff(f);
-        EXPECT_EQ(to_ntl_mod(factor_list_at(list, k)), want) << "position " << k;
+        EXPECT_EQ(to_zz_pX(factor_list_at(list, k)), want) << "position " << k;
     }
 }
 
@@ -167,7 +133,7 @@ void check_squarefree_int(const NTL::ZZX& f)
     std::vector<NTL::ZZX> nodes;
     for (std::int64_t k = 1; k <= list.length; ++k) {
         const Poly position = factor_list_at(list, k);
-        const NTL::ZZX node = to_ntl_int(position);
+        const NTL::ZZX node = to_ZZX(position);
         product *= power_of(node, k);
         EXPECT_TRUE(poly_is_primitive(position)) << "position " << k;
         if (k > 1) {
@@ -181,8 +147,8 @@ void check_squarefree_int(const NTL::ZZX& f)
         }
     }
     EXPECT_EQ(product, f) << "the positions multiplied back are not the input";
-    EXPECT_EQ(NTL::sign(NTL::LeadCoeff(to_ntl_int(factor_list_at(list, 1)))), NTL::sign(NTL::LeadCoeff(f)));
-    EXPECT_GE(NTL::deg(to_ntl_int(factor_list_at(list, list.length))), 1) << "the last position is a constant";
+    EXPECT_EQ(NTL::sign(NTL::LeadCoeff(to_ZZX(factor_list_at(list, 1)))), NTL::sign(NTL::LeadCoeff(f)));
+    EXPECT_GE(NTL::deg(to_ZZX(factor_list_at(list, list.length))), 1) << "the last position is a constant";
 
     // NTL's decomposition wants a positive leading coefficient; position 1 then carries the sign.
     const bool negative = NTL::sign(NTL::LeadCoeff(f)) < 0;
@@ -196,6 +162,6 @@ void check_squarefree_int(const NTL::ZZX& f)
         NTL::ZZX want = by_multiplicity.count(k) ? by_multiplicity[k] : NTL::ZZX(1);
         if (k == 1 && negative)
             want = -want;
-        EXPECT_EQ(to_ntl_int(factor_list_at(list, k)), want) << "position " << k;
+        EXPECT_EQ(to_ZZX(factor_list_at(list, k)), want) << "position " << k;
     }
 }

@@ -10,6 +10,7 @@
 #include <random>
 
 #include "poly/poly.h"
+#include "tests/support/ntl_convert.h"
 
 // Modulo p (NTL's zz_p modulus must be p): a constant times random factors with random
 // multiplicities; for small p also multiplicities that are multiples of p (p-th powers); now and
@@ -19,9 +20,6 @@ NTL::zz_pX random_input_mod(std::mt19937_64& rng, std::int64_t p, int max_factor
 // Over the integers: a random sign times random primitive factors with random multiplicities,
 // every coefficient of the product within 32 bits; now and then a constant.
 NTL::ZZX random_input_int(std::mt19937_64& rng, int max_factors = 4);
-
-Poly poly_from_ntl(const NTL::zz_pX& f);
-Poly poly_from_ntl(const NTL::ZZX& f);
 
 // Factor f with squarefree_mod / squarefree_int and check the result with gtest assertions.
 void check_squarefree_mod(std::int64_t p, const NTL::zz_pX& f);
