@@ -92,6 +92,48 @@ FactorList distribute(FactorList inner, Poly w, std::int64_t p)
     return out;
 }
 
+// The list that the chain builds for c·x^k, k >= 1, without walking its levels (x^k has one level
+// per unit of k). The factors are c at position 1 and x at position k (c·x alone when k = 1). The
+// length follows the chain: a multiple of p in a monic polynomial is deflated (length times p), a
+// non-monic one is first made monic (one more position), and any other k > 1 gives one level with
+// one more position on top of k - 1.
+FactorList monomial_list(std::int64_t p, const Term& term)
+{
+    std::int64_t k = term.exponent;
+    bool monic = term.coefficient == 1;
+    std::int64_t scale = 1, offset = 0;  // length = scale · (length for the current k) + offset
+    std::int64_t length = 0;
+    while (length == 0) {
+        if (k == 1) {
+            length = scale + offset;
+        } else if (k % p == 0) {
+            if (monic) {
+                scale *= p;
+                k /= p;
+            } else {
+                offset += scale;
+                monic = true;
+            }
+        } else if (k < p) {
+            length = scale * k + offset;  // k - 1 levels down to x, none of them a multiple of p
+        } else {
+            offset += scale * (k % p);  // down to the next multiple of p, one level per unit
+            k -= k % p;
+            monic = true;
+        }
+    }
+    FactorList list;
+    if (term.exponent == 1) {
+        factor_list_append(list, Poly{{term}});
+    } else {
+        factor_list_append(list, Poly{{Term{0, term.coefficient}}});
+        factor_list_append_ones(list, term.exponent - 2);
+        factor_list_append(list, Poly{{Term{1, 1}}});
+    }
+    factor_list_append_ones(list, length - list.length);
+    return list;
+}
+
 }  // namespace
 
 FactorList squarefree_mod(std::int64_t p, Poly f)
@@ -101,6 +143,10 @@ FactorList squarefree_mod(std::int64_t p, Poly f)
     for (;;) {
         if (poly_is_constant(f)) {
             factor_list_append(list, std::move(f));
+            break;
+        }
+        if (f.terms.size() == 1) {
+            list = monomial_list(p, f.terms[0]);
             break;
         }
         Poly g = poly_gcd_mod(poly_derivative(f, p), f, p);

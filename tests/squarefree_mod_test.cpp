@@ -56,3 +56,74 @@ TEST(SquarefreeModProperty, RandomProductsAgreeWithNtl)
 }
 
 }  // namespace
+
+namespace {
+
+// The factorization modulo p written as plainly as possible: the recursion on gcd(f, f'), one call
+// per level, with every position held explicitly. The program's driver must build the same list.
+std::vector<Poly> reference_squarefree_mod(std::int64_t p, Poly f)
+{
+    if (poly_is_constant(f))
+        return {f};
+    const Poly g = poly_gcd_mod(poly_derivative(f, p), f, p);
+    if (poly_is_one(g))
+        return {f};
+    if (poly_equal(g, f)) {
+        poly_deflate(f, p);
+        std::vector<Poly> spread;
+        for (const Poly& node : reference_squarefree_mod(p, f)) {
+            for (std::int64_t i = 0; i + 1 < p; ++i)
+                spread.push_back(poly_one());
+            spread.push_back(node);
+        }
+        return spread;
+    }
+    Poly w = poly_quotient(f, p, g);
+    std::vector<Poly> list = reference_squarefree_mod(p, g);
+    list.push_back(poly_one());
+    for (std::size_t k = 0; k + 1 < list.size(); ++k) {
+        const Poly y = poly_gcd_mod(list[k], w, p);
+        list[k] = poly_quotient(list[k], p, y);
+        list[k + 1] = poly_multiply(list[k + 1], p, y);
+        w = poly_quotient(w, p, y);
+    }
+    list[0] = poly_multiply(list[0], p, w);
+    return list;
+}
+
+std::string show(const std::vector<Poly>& list)
+{
+    std::string out = "[";
+    for (std::size_t k = 0; k < list.size(); ++k)
+        out += (k > 0 ? ", " : "") + show(list[k]);
+    return out + "]";
+}
+
+TEST(SquarefreeModReference, SameListAsThePlainRecursion)
+{
+    std::mt19937_64 rng(77);
+    for (const std::int64_t p : {2L, 3L, 5L, 7L, 11L, 101L}) {
+        NTL::zz_p::init(p);
+        for (int round = 0; round < 120; ++round) {
+            Poly f = poly_from_ntl(random_input_mod(rng, p, 3));
+            if (round % 4 == 0) {  // monomials c·x^k, alone and times a random factor
+                const Coef c = 1 + static_cast<Coef>(rng() % static_cast<std::uint64_t>(p - 1));
+                const Poly monomial{{Term{1 + static_cast<Exponent>(rng() % 60), round % 8 == 0 ? 1 : c}}};
+                f = round % 8 == 4 ? poly_multiply(monomial, p, f) : monomial;
+            }
+            EXPECT_EQ(show(squarefree_mod(p, f)), show(reference_squarefree_mod(p, f))) << show(f) << " modulo " << p;
+        }
+    }
+}
+
+TEST(SquarefreeModReference, HugeMonomialsAreImmediate)
+{
+    EXPECT_EQ(squarefree_mod(2147483647, P("x^1073741823")).length, 1073741823);
+    // 2·x^(2·3^12): made monic (one more position), then deflated twelve times down to x^2.
+    EXPECT_EQ(squarefree_mod(3, P("2x^1062882")).length, 1062882 + 1);
+    const FactorList list = squarefree_mod(7, P("3x^50"));
+    EXPECT_EQ(show(factor_list_at(list, 1)), "3");
+    EXPECT_EQ(show(factor_list_at(list, 50)), "x");
+}
+
+}  // namespace
