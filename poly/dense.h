@@ -37,11 +37,6 @@ struct Modulus {
             r -= p;
         return r;
     }
-    // x mod p for a 128-bit x (sums of many products).
-    std::uint64_t reduce_wide(UInt128 x) const
-    {
-        return static_cast<std::uint64_t>(x % p);
-    }
     std::uint64_t mul(std::uint64_t a, std::uint64_t b) const { return reduce(a * b); }
     // floor(w·2^32 / p) for a residue w, the constant of Shoup's multiplication by w.
     std::uint32_t shoup(std::uint32_t w) const
