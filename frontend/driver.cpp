@@ -1,5 +1,4 @@
 #include <cstdio>
-#include <new>
 
 #include "frontend/fatal.h"
 #include "frontend/frontend.h"
@@ -10,7 +9,11 @@ int run_dialogue(std::FILE* in)
     const std::int64_t p = read_characteristic(in);
     Poly input = read_polynomial(in, p);
     const Poly echo = poly_copy(input);  // the factorization takes the input over
-    const FactorList list = p == 0 ? squarefree_int(std::move(input)) : squarefree_mod(p, std::move(input));
+    FactorList list;
+    if (p == 0)
+        list = squarefree_int(std::move(input));
+    else
+        list = squarefree_mod(p, std::move(input));
     print_factorization(list, echo);
     std::fflush(stdout);
     (void)std::getc(in);  // the end-of-run pause
