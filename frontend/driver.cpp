@@ -1,6 +1,6 @@
 #include <cstdio>
+#include <utility>
 
-#include "frontend/fatal.h"
 #include "frontend/frontend.h"
 #include "squarefree/squarefree.h"
 
