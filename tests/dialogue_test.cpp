@@ -233,13 +233,22 @@ INSTANTIATE_TEST_SUITE_P(
                     Ending{"0\n-4x^2 - 8x - 4\n", kPrompts + kNotPrimitive + kCannotCompute, 3},
                     Ending{"0\n2x3\n", kPrompts + kNotPrimitive + kCannotCompute, 3}));
 
-// How many characters the pause after a message takes, seen with input that stays open.
+// How many characters the pause after a message takes, seen with input that stays open: a program
+// still running after kWaits has stopped to wait for more input.
+constexpr int kWaits = 1500;
+constexpr int kEndsAtOnce = 5000;
+
+RunResult run_with_input_open(const std::string& input, int timeout_ms)
+{
+    RunOptions options;
+    options.close_stdin = false;
+    options.timeout_ms = timeout_ms;
+    return run_program(input, options);
+}
+
 TEST(Pause, RejectedFirstCharacterWithTwoMoreEndsWithoutWaiting)
 {
-    RunOptions open_input;
-    open_input.close_stdin = false;
-    open_input.timeout_ms = 5000;
-    const RunResult run = run_program("0\n^ab\n", open_input);
+    const RunResult run = run_with_input_open("0\n^ab\n", kEndsAtOnce);
     EXPECT_FALSE(run.timed_out);
     EXPECT_EQ(run.exit_code, 5);
     EXPECT_EQ(run.out, kPrompts + kBadPolynomial);
@@ -247,54 +256,39 @@ TEST(Pause, RejectedFirstCharacterWithTwoMoreEndsWithoutWaiting)
 
 TEST(Pause, RejectedEmptyLineWaitsForThreeCharacters)
 {
-    RunOptions open_input;
-    open_input.close_stdin = false;
-    open_input.timeout_ms = 500;
-    const RunResult waiting = run_program("0\n\nab", open_input);
+    const RunResult waiting = run_with_input_open("0\n\nab", kWaits);
     EXPECT_TRUE(waiting.timed_out) << "ended after two of the three pause characters";
     EXPECT_EQ(waiting.out, kPrompts + kBadPolynomial);
 
-    open_input.timeout_ms = 5000;
-    const RunResult done = run_program("0\n\nabc", open_input);
+    const RunResult done = run_with_input_open("0\n\nabc", kEndsAtOnce);
     EXPECT_FALSE(done.timed_out);
     EXPECT_EQ(done.exit_code, 5);
 }
 
 TEST(Pause, BadCharacteristicDiscardsOneCharacterThenPausesForTwo)
 {
-    RunOptions open_input;
-    open_input.close_stdin = false;
-    open_input.timeout_ms = 500;
-    EXPECT_TRUE(run_program("ab", open_input).timed_out);
-    open_input.timeout_ms = 5000;
-    const RunResult run = run_program("abc", open_input);
+    EXPECT_TRUE(run_with_input_open("ab", kWaits).timed_out);
+    const RunResult run = run_with_input_open("abc", kEndsAtOnce);
     EXPECT_FALSE(run.timed_out);
     EXPECT_EQ(run.exit_code, 4);
 }
 
 TEST(Pause, NormalRunWaitsForOneCharacter)
 {
-    RunOptions open_input;
-    open_input.close_stdin = false;
-    open_input.timeout_ms = 500;
-    const RunResult waiting = run_program("3\nx^3 + 1\n", open_input);
+    const RunResult waiting = run_with_input_open("3\nx^3 + 1\n", kWaits);
     EXPECT_TRUE(waiting.timed_out);
     // The result line is visible while the program waits.
     EXPECT_EQ(waiting.out, kPrompts + kHeader + "1 x^0 + 1 x^3 = (1 x^0 + 1 x^1 )^3 ");
 
-    open_input.timeout_ms = 5000;
-    const RunResult done = run_program("3\nx^3 + 1\nq", open_input);
+    const RunResult done = run_with_input_open("3\nx^3 + 1\nq", kEndsAtOnce);
     EXPECT_FALSE(done.timed_out);
     EXPECT_EQ(done.exit_code, 0);
 }
 
 TEST(Pause, PromptsAreVisibleBeforeEachRead)
 {
-    RunOptions open_input;
-    open_input.close_stdin = false;
-    open_input.timeout_ms = 500;
-    EXPECT_EQ(run_program("", open_input).out, kAskCharacteristic);
-    EXPECT_EQ(run_program("0\n", open_input).out, kPrompts);
+    EXPECT_EQ(run_with_input_open("", kWaits).out, kAskCharacteristic);
+    EXPECT_EQ(run_with_input_open("0\n", kWaits).out, kPrompts);
 }
 
 // The depth of the modular factorization reaches the degree; it must not need a deep stack.
