@@ -1,6 +1,9 @@
-#include <immintrin.h>
-
 #include <algorithm>
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define SQUAREFREE_HAVE_AVX2_KERNEL 1
+#endif
 
 #include "poly/dense.h"
 
@@ -21,6 +24,7 @@ void residues_add_multiple_portable(Residue* window, const Residue* b, std::size
     }
 }
 
+#ifdef SQUAREFREE_HAVE_AVX2_KERNEL
 namespace {
 
 // Eight lanes at a time: the 64-bit products of the even and the odd lanes give the estimates,
@@ -47,13 +51,17 @@ __attribute__((target("avx2"))) void add_multiple_avx2(Residue* window, const Re
 }
 
 }  // namespace
+#endif
 
 void residues_add_multiple(Residue* window, const Residue* b, std::size_t n, Residue w, std::uint32_t w_shoup,
                            std::uint32_t p)
 {
+#ifdef SQUAREFREE_HAVE_AVX2_KERNEL
     static const bool avx2 = __builtin_cpu_supports("avx2");
-    if (avx2)
+    if (avx2) {
         add_multiple_avx2(window, b, n, w, w_shoup, p);
-    else
-        residues_add_multiple_portable(window, b, n, w, w_shoup, p);
+        return;
+    }
+#endif
+    residues_add_multiple_portable(window, b, n, w, w_shoup, p);
 }
