@@ -1,21 +1,10 @@
 #include <cstdio>
-#include <new>
 
-#include "frontend/fatal.h"
 #include "frontend/frontend.h"
 
-namespace {
-
-// Every allocation that cannot be satisfied ends the run the same way.
-void out_of_memory()
+int main(int argc, char** argv)
 {
-    fatal_exit(EXIT_NO_MEMORY);
-}
-
-}  // namespace
-
-int main()
-{
-    std::set_new_handler(out_of_memory);
+    if (const auto status = answer_arguments(argc, argv))
+        return *status;
     return run_dialogue(stdin);
 }

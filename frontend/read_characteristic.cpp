@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "frontend/fatal.h"
+#include "frontend/ending.h"
 #include "frontend/frontend.h"
 
 namespace {
@@ -58,13 +58,13 @@ std::int64_t read_characteristic(std::FILE* in)
 {
     std::fputs("Zadajte charakteristiku telesa:\n", stdout);
     std::fputs("\t0 pre pocitanie v Z\n\tp pre pocitanie v Zp\n", stdout);
-    std::fflush(stdout);
+    flush_output();
     std::int64_t p = 0;
     bool representable = false;
     const bool converted = scan_integer(in, p, representable);
     (void)std::getc(in);  // the character after the number, normally its line feed
     // Arithmetic modulo p is a field only for a prime p.
     if (!converted || !representable || (p != 0 && !is_prime(p)))
-        fatal_exit(EXIT_BAD_CHARACTERISTIC, in);
+        throw RunEnding{EXIT_BAD_CHARACTERISTIC};
     return p;
 }

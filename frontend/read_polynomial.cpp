@@ -1,19 +1,22 @@
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <vector>
 
-#include "frontend/fatal.h"
+#include "frontend/ending.h"
 #include "frontend/frontend.h"
 
 namespace {
 
-constexpr std::size_t kInitialCapacity = 128;
-constexpr std::int64_t kMaxCapacity = std::int64_t{1} << 30;
+// Exponents from here on end the run as exhausted memory, when their term is complete.
+constexpr std::int64_t kExponentLimit = std::int64_t{1} << 30;
 
-// The state of one line; every field starts as for a fresh line.
+// Reads one line character by character. A term is complete (committed) at the sign that follows
+// it or at the line feed; its coefficient and exponent are stored then. The terms are kept in the
+// order they were typed, so the cost follows the length of the line, not the degree.
 class LineReader {
 public:
-    LineReader(std::FILE* in, std::int64_t p) : in_(in), p_(p), dense_(kInitialCapacity, 0) {}
+    LineReader(std::FILE* in, std::int64_t p) : in_(in), p_(p) {}
 
     Poly read()
     {
@@ -29,12 +32,14 @@ public:
     }
 
 private:
-    [[noreturn]] void reject() { fatal_exit(EXIT_BAD_POLYNOMIAL, in_); }
+    [[noreturn]] void reject() { throw RunEnding{EXIT_BAD_POLYNOMIAL}; }
 
     void take(int c)
     {
         if (c == ' ' || c == '\t') {
-            if (!plus_pending_ && !minus_pending_ && !has_x_)
+            // A blank after a number (not after a sign, not while an x waits for its exponent)
+            // must not be followed by another digit.
+            if (!plus_pending_ && !minus_pending_ && !x_awaits_exponent_)
                 gap_ = true;
             caret_open_ = false;
         } else if (c >= '0' && c <= '9') {
@@ -44,9 +49,9 @@ private:
             if (coef_ == 0)
                 coef_ = minus_pending_ || negative_term_ ? -1 : 1;
             plus_pending_ = minus_pending_ = false;
-            seen_term_ = has_x_ = true;
+            seen_term_ = x_awaits_exponent_ = true;
         } else if (c == '^') {
-            if (!has_x_)
+            if (!x_awaits_exponent_)
                 reject();
             gap_ = in_coefficient_ = false;
             caret_open_ = true;
@@ -84,58 +89,53 @@ private:
             exp_ = exp_ * 10 + d;
             if (exp_ > INT32_MAX)
                 reject();
-            has_x_ = false;
+            x_awaits_exponent_ = false;  // the exponent has digits: x^0 stays exponent 0
         }
     }
 
     void commit()
     {
-        if (has_x_ && exp_ == 0)
-            exp_ = 1;
-        if (exp_ >= static_cast<std::int64_t>(dense_.size())) {
-            if (exp_ >= kMaxCapacity)
-                fatal_exit(EXIT_NO_MEMORY, in_);
-            std::size_t capacity = dense_.size();
-            while (static_cast<std::int64_t>(capacity) <= exp_)
-                capacity *= 2;
-            dense_.resize(capacity, 0);
-        }
-        // A later term with the same exponent replaces the earlier one.
-        dense_[static_cast<std::size_t>(exp_)] = static_cast<std::int32_t>(coef_);
-        if (exp_ > max_exp_)
-            max_exp_ = exp_;
+        if (x_awaits_exponent_)
+            exp_ = 1;  // x alone, or x^ without digits
+        if (exp_ >= kExponentLimit)
+            throw RunEnding{EXIT_NO_MEMORY};
+        typed_.push_back(Term{exp_, coef_});
         coef_ = exp_ = 0;
-        has_x_ = caret_open_ = gap_ = negative_term_ = false;
+        x_awaits_exponent_ = caret_open_ = gap_ = negative_term_ = false;
         in_coefficient_ = true;
     }
 
-    Poly build() const
+    // Ascending exponents; of terms with the same exponent the one typed last counts.
+    Poly build()
     {
+        std::stable_sort(typed_.begin(), typed_.end(),
+                         [](const Term& a, const Term& b) { return a.exponent < b.exponent; });
         Poly f;
-        for (std::int64_t e = 0; e <= max_exp_; ++e) {
-            Coef v = dense_[static_cast<std::size_t>(e)];
-            if (p_ != 0)
-                v = coef_reduce(v, p_);
+        for (std::size_t i = 0; i < typed_.size(); ++i) {
+            if (i + 1 < typed_.size() && typed_[i + 1].exponent == typed_[i].exponent)
+                continue;
+            const Coef v = p_ != 0 ? coef_reduce(typed_[i].coefficient, p_) : typed_[i].coefficient;
             if (v != 0)
-                f.terms.push_back(Term{e, v});
+                f.terms.push_back(Term{typed_[i].exponent, v});
         }
         return f;
     }
 
     std::FILE* in_;
     std::int64_t p_;
-    std::vector<std::int32_t> dense_;  // coefficient by exponent
-    std::int64_t coef_ = 0;
-    std::int64_t exp_ = 0;
-    std::int64_t max_exp_ = 0;
-    bool plus_pending_ = false;
-    bool minus_pending_ = false;
-    bool negative_term_ = false;
-    bool has_x_ = false;
-    bool caret_open_ = false;
-    bool in_coefficient_ = true;
-    bool gap_ = false;
-    bool seen_term_ = false;
+    std::vector<Term> typed_;  // the committed terms, in the order they were typed
+    // The term being read:
+    std::int64_t coef_ = 0;           // its coefficient so far (0: none typed yet)
+    std::int64_t exp_ = 0;            // its exponent so far
+    bool negative_term_ = false;      // a minus met the coefficient's leading zeros
+    bool x_awaits_exponent_ = false;  // it has an x and no exponent digit yet
+    bool caret_open_ = false;         // a '^' was read and no blank since: exponent digits may follow
+    bool in_coefficient_ = true;      // digits extend the coefficient (no '^' read yet)
+    bool gap_ = false;                // a blank followed a number: another digit is refused
+    // Between terms:
+    bool plus_pending_ = false;   // a '+' was read and its term has not started
+    bool minus_pending_ = false;  // a '-' was read and its term has not started
+    bool seen_term_ = false;      // the line holds a term: a sign commits the term before it
 };
 
 }  // namespace
@@ -143,6 +143,6 @@ private:
 Poly read_polynomial(std::FILE* in, std::int64_t p)
 {
     std::fputs("\nZadajte polynom v tvare: coefx^deg + coefx^deg ... (napr. x^3 + 3x^2 - 5x + 7)\n", stdout);
-    std::fflush(stdout);
+    flush_output();
     return LineReader(in, p).read();
 }

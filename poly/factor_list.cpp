@@ -1,4 +1,4 @@
-#include "poly/poly.h"
+#include "poly/factor_list.h"
 
 void factor_list_append(FactorList& list, Poly f)
 {
@@ -10,12 +10,4 @@ void factor_list_append(FactorList& list, Poly f)
 void factor_list_append_ones(FactorList& list, std::int64_t count)
 {
     list.length += count;
-}
-
-Poly factor_list_at(const FactorList& list, std::int64_t k)
-{
-    for (const Factor& factor : list.factors)
-        if (factor.multiplicity == k)
-            return factor.poly;
-    return poly_one();
 }

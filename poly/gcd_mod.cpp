@@ -1,6 +1,7 @@
 #include <utility>
 
-#include "poly/dense.h"
+#include "poly/residues.h"
+#include "poly/thresholds.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #define SQUAREFREE_HAVE_AVX2_KERNEL 1
 #endif
 
-#include "poly/dense.h"
+#include "poly/residues.h"
 
 // Shoup's multiplication by a fixed residue: with w' = floor(w·2^32 / p), the quotient estimate
 // floor(w'·x / 2^32) is floor(w·x / p) or one less, so w·x - estimate·p lies in [0, 2p) and can be

@@ -2,7 +2,7 @@
 #include <utility>
 #include <vector>
 
-#include "frontend/fatal.h"
+#include "poly/failure.h"
 #include "squarefree/squarefree.h"
 
 // The classical recursion: with g = gcd(f, f'), factor g first, then move the distinct factors of
@@ -151,7 +151,7 @@ FactorList squarefree_mod(std::int64_t p, Poly f)
         }
         Poly g = poly_gcd_mod(poly_derivative(f, p), f, p);
         if (poly_is_zero(g))
-            fatal_exit(EXIT_CANNOT_COMPUTE);
+            raise_failure(Failure::cannot_compute);
         if (poly_is_one(g)) {
             factor_list_append(list, std::move(f));
             break;

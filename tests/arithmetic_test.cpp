@@ -5,21 +5,16 @@
 #include <cstdio>
 #include <random>
 
-#include "frontend/fatal.h"
-#include "poly/dense.h"
+#include "poly/failure.h"
+#include "poly/modulus.h"
 #include "poly/poly.h"
+#include "poly/residues.h"
 #include "tests/support/notation.h"
 #include "tests/support/ntl_convert.h"
 
 namespace {
 
 constexpr std::int64_t kLargestPrime = 2147483647;
-
-// A fatal exit reads its pause from standard input: give it none.
-void without_input()
-{
-    (void)std::freopen("/dev/null", "r", stdin);
-}
 
 struct Unary {
     const char* f;
@@ -34,15 +29,12 @@ TEST_P(Derivative, Differentiates)
     const Unary& c = GetParam();
     const Poly f = P(c.f);
     EXPECT_EQ(show(poly_derivative(f, c.p)), c.expected);
-    EXPECT_EQ(show(f), show(P(c.f)));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Derivative,
-                         testing::Values(Unary{"3x^4 + 2x + 7", 0, "12x^3 + 2"}, Unary{"x^5 + x", 5, "1"},
-                                         Unary{"x^10", 5, "0"}, Unary{"6x^3", 7, "4x^2"}, Unary{"-9", 0, "0"},
-                                         Unary{"0", 0, "0"}, Unary{"0", 7, "0"},
-                                         Unary{"2147483646x^2", kLargestPrime, "2147483645x"},
-                                         Unary{"1000000000x^3", 0, "3000000000x^2"}));
+                         testing::Values(Unary{"3x^4 + 2x + 7", 101, "12x^3 + 2"}, Unary{"x^5 + x", 5, "1"},
+                                         Unary{"x^10", 5, "0"}, Unary{"6x^3", 7, "4x^2"}, Unary{"-9", 7, "0"},
+                                         Unary{"0", 7, "0"}, Unary{"2147483646x^2", kLargestPrime, "2147483645x"}));
 
 struct Binary {
     const char* a;
@@ -62,11 +54,10 @@ TEST_P(Multiply, MultipliesAndReducesOnce)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, Multiply,
-    testing::Values(Binary{"x + 1", 0, "x - 1", "x^2 - 1"}, Binary{"x + 1", 2, "x + 1", "x^2 + 1"},
-                    Binary{"2x + 3", 5, "3x + 2", "x^2 + 3x + 1"}, Binary{"0", 0, "x + 1", "0"},
+    testing::Values(Binary{"x + 1", 2, "x + 1", "x^2 + 1"},
+                    Binary{"2x + 3", 5, "3x + 2", "x^2 + 3x + 1"}, Binary{"0", 5, "x + 1", "0"},
                     Binary{"0", 7, "0", "0"}, Binary{"1", 7, "3x + 4", "3x + 4"},
-                    Binary{"2147483646x + 2147483646", kLargestPrime, "2147483646x + 2147483646", "x^2 + 2x + 1"},
-                    Binary{"3000000000x", 0, "3000000000", "9000000000000000000x"}));
+                    Binary{"2147483646x + 2147483646", kLargestPrime, "2147483646x + 2147483646", "x^2 + 2x + 1"}));
 
 TEST(MakeMonic, ScalesByTheInverseOfTheLead)
 {
@@ -93,15 +84,10 @@ TEST(Deflate, DividesEveryExponentInPlace)
     EXPECT_EQ(show(poly_deflate(zero, 3)), "0");
 }
 
-TEST(DeflateDeathTest, RefusesAConstant)
+TEST(Deflate, RefusesAConstant)
 {
-    EXPECT_EXIT(
-        {
-            without_input();
-            Poly one = poly_one();
-            poly_deflate(one, 3);
-        },
-        testing::ExitedWithCode(EXIT_CANNOT_COMPUTE), "");
+    Poly one = poly_one();
+    EXPECT_THROW(poly_deflate(one, 3), ComputationFailure);
 }
 
 struct Division {
@@ -120,19 +106,7 @@ TEST_P(LongDivision, GivesQuotientAndRemainder)
     const Poly a = P(c.a), b = P(c.b);
     EXPECT_EQ(show(poly_quotient(a, c.p, b)), c.quotient);
     EXPECT_EQ(show(poly_remainder(a, c.p, b)), c.remainder);
-    EXPECT_EQ(show(a), show(P(c.a)));
-    EXPECT_EQ(show(b), show(P(c.b)));
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    OverZ, LongDivision,
-    testing::Values(Division{"2x^2 + 3x + 1", 0, "x + 1", "2x + 1", "0"}, Division{"4x + 2", 0, "2", "2x + 1", "0"},
-                    Division{"4x + 1", 0, "2", "2x", "1"}, Division{"-4x - 1", 0, "2", "-2x", "-1"},
-                    Division{"1", 0, "2", "0", "1"}, Division{"3x^2 - 5", 0, "-1", "-3x^2 + 5", "0"},
-                    Division{"x^3 - 1", 0, "x^3 - 1", "1", "0"}, Division{"x^2 + 1", 0, "x^3", "0", "x^2 + 1"},
-                    Division{"0", 0, "x + 1", "0", "0"}, Division{"x^5 + 3x", 0, "1", "x^5 + 3x", "0"},
-                    Division{"x^4 - 1", 0, "x - 1", "x^3 + x^2 + x + 1", "0"},
-                    Division{"x^100 - 1", 0, "x^50 + 1", "x^50 - 1", "0"}));
 
 INSTANTIATE_TEST_SUITE_P(
     ModuloP, LongDivision,
@@ -142,47 +116,6 @@ INSTANTIATE_TEST_SUITE_P(
                     Division{"0", 5, "x", "0", "0"}, Division{"4x^2 + 3", 5, "2", "2x^2 + 4", "0"},
                     Division{"x^1000 + 1", 7, "x^2", "x^998", "1"},
                     Division{"x^2 + 2147483646", kLargestPrime, "x + 1", "x + 2147483646", "0"}));
-
-TEST(LongDivisionDeathTest, NegativeConstantDivisorAlwaysSteps)
-{
-    // Over the integers a negative constant divisor divides down to the constant term: 6 / -4
-    // is not exact there.
-    EXPECT_EXIT(
-        {
-            without_input();
-            poly_quotient(P("6"), 0, P("-4"));
-        },
-        testing::ExitedWithCode(EXIT_INVALID_OPERATION), "");
-}
-
-TEST(LongDivisionDeathTest, InexactIntegerStepEndsTheRun)
-{
-    for (const auto& [a, b] : {std::pair{"4x + 3", "2"}, std::pair{"x^2", "2x + 1"}, std::pair{"3x + 1", "2"}}) {
-        EXPECT_EXIT(
-            {
-                without_input();
-                poly_quotient(P(a), 0, P(b));
-            },
-            testing::ExitedWithCode(EXIT_INVALID_OPERATION), "")
-            << a << " / " << b;
-    }
-}
-
-TEST(IntegerOverflowDeathTest, ResultsOutside64BitsEndTheRun)
-{
-    EXPECT_EXIT(
-        {
-            without_input();
-            poly_multiply(P("4000000000x + 1"), 0, P("4000000000x + 1"));
-        },
-        testing::ExitedWithCode(EXIT_CANNOT_COMPUTE), "");
-    EXPECT_EXIT(
-        {
-            without_input();
-            poly_derivative(P("9000000000000000000x^2"), 0);
-        },
-        testing::ExitedWithCode(EXIT_CANNOT_COMPUTE), "");
-}
 
 struct Gcd {
     const char* a;
@@ -199,7 +132,6 @@ TEST_P(GcdMod, IsMonicAndSymmetric)
     const Poly a = P(c.a), b = P(c.b);
     EXPECT_EQ(show(poly_gcd_mod(a, b, c.p)), c.expected);
     EXPECT_EQ(show(poly_gcd_mod(b, a, c.p)), c.expected);
-    EXPECT_EQ(show(a), show(P(c.a)));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -217,7 +149,7 @@ Poly random_poly(std::mt19937_64& rng, std::int64_t p, int degree, bool sparse)
     for (auto& c : dense)
         c = sparse && rng() % 4 != 0 ? 0 : static_cast<Coef>(rng() % static_cast<std::uint64_t>(p));
     dense.back() = 1 + static_cast<Coef>(rng() % static_cast<std::uint64_t>(p - 1));
-    return poly_from_dense(dense, p);
+    return poly_of(dense, p);
 }
 
 TEST(ModularArithmetic, AgreesWithNtlOnRandomOperands)
@@ -266,16 +198,6 @@ TEST(DivisionKernel, VectorAndPortableLoopsAgreeWithPlainArithmetic)
     EXPECT_EQ(Modulus(kLargestPrime).inverse(2), 1073741824u);
 }
 
-Poly random_integer_poly(std::mt19937_64& rng, int max_degree)
-{
-    std::vector<Coef> dense(rng() % static_cast<std::uint64_t>(max_degree + 1) + 1);
-    for (auto& c : dense)
-        c = static_cast<Coef>(rng() % 2001) - 1000;
-    if (dense.back() == 0)
-        dense.back() = -1;
-    return poly_from_dense(dense, 0);
-}
-
 // Few terms at high degree take the term-list division; when the remainder fills in, the dense
 // division takes over. Both must agree with NTL.
 Poly random_sparse_poly(std::mt19937_64& rng, std::int64_t p, int degree, int terms)
@@ -284,7 +206,7 @@ Poly random_sparse_poly(std::mt19937_64& rng, std::int64_t p, int degree, int te
     for (int i = 0; i < terms; ++i)
         dense[rng() % dense.size()] = static_cast<Coef>(rng() % static_cast<std::uint64_t>(p));
     dense.back() = 1 + static_cast<Coef>(rng() % static_cast<std::uint64_t>(p - 1));
-    return poly_from_dense(dense, p);
+    return poly_of(dense, p);
 }
 
 TEST(ModularArithmetic, SparseOperandsAgreeWithNtl)
@@ -303,18 +225,6 @@ TEST(ModularArithmetic, SparseOperandsAgreeWithNtl)
             EXPECT_EQ(show(poly_remainder(a, p, b)), show(poly_from_ntl(to_zz_pX(a) % to_zz_pX(b))));
             EXPECT_EQ(show(poly_gcd_mod(ac, bc, p)), show(poly_from_ntl(NTL::GCD(to_zz_pX(ac), to_zz_pX(bc)))));
         }
-    }
-}
-
-TEST(IntegerDivision, ExactQuotientsOfRandomProducts)
-{
-    std::mt19937_64 rng(7);
-    for (int round = 0; round < 200; ++round) {
-        const Poly a = random_integer_poly(rng, 8);
-        const Poly b = random_integer_poly(rng, 6);
-        const Poly product = poly_multiply(a, 0, b);
-        EXPECT_EQ(show(poly_quotient(product, 0, b)), show(a)) << show(product) << " / " << show(b);
-        EXPECT_EQ(show(poly_remainder(product, 0, b)), "0");
     }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/support/process.h"
 
@@ -379,11 +380,104 @@ TEST_P(Memory, ExhaustedAddressSpaceEndsWithNoMemory)
 }
 
 INSTANTIATE_TEST_SUITE_P(Inputs, Memory,
-                         testing::Values("0\nx^1073741823\n",              // the coefficient buffer itself
-                                         "0\nx^20000000 + 1\n",            // the integer gcd
+                         testing::Values(// the integer gcd, refused before it allocates
+                                         "0\nx^20000000 + 2x^10000000 + 1\n",
                                          // the modular gcd, once its remainders fill in
                                          "1000003\nx^33554430 + 2x^16777216 + 2x^16777215 + x^2 + 2x + 1\n",
-                                         "0\nx^5000000 + 2x^4999999 + 1\n"));
+                                         "0\nx^5000000 + 2x^2500000 + 1\n"));
 #endif
+
+// Without any limit: an integer gcd whose dense polynomials could never fit in the machine's
+// memory is refused at once instead of exhausting it.
+TEST(Memory, ForeseenlyTooLargeIntegerGcdEndsWithNoMemory)
+{
+    const RunResult run = run_program("0\nx^1000000000 + 2x^500000000 + 1\n");
+    EXPECT_EQ(run.out, kPrompts + kNoMemory);
+    EXPECT_EQ(run.exit_code, 1);
+}
+
+// Sparse input over the integers costs what its terms cost: square-free by its images, a monomial
+// by its shape.
+INSTANTIATE_TEST_SUITE_P(
+    Sparse, Factorization,
+    testing::Values(Dialogue{"0", "x^1000000000 + 1", "1 x^0 + 1 x^1000000000 = (1 x^0 + 1 x^1000000000 )^1 "},
+                    Dialogue{"0", "-x^1073741823", "-1 x^1073741823 = (-1 x^0 )^1 * (1 x^1 )^1073741823 "},
+                    Dialogue{"3", "x^1000000000 + 1", "1 x^0 + 1 x^1000000000 = (1 x^0 + 1 x^1000000000 )^1 "}));
+
+// Factors whose coefficients leave 64 bits, while the input's stay within 32: printed exactly.
+TEST(WideFactors, FixturesGiveTheExactFactors)
+{
+    struct Fixture {
+        const char* name;
+        const char* tail;  // the end of the result line
+    };
+    for (const Fixture& fixture :
+         {Fixture{"factor-near-2-63.in", "-658848597 x^166 )^1 * (-1 x^0 + 1 x^1 )^9 "},
+          Fixture{"factor-past-2-63.in", "+ 369441228 x^182 )^1 * (-1 x^0 + 1 x^1 )^11 "}}) {
+        const std::string input = read_fixture(fixture.name);
+        ASSERT_FALSE(input.empty()) << fixture.name;
+        const RunResult run = run_program(input);
+        EXPECT_EQ(run.exit_code, 0) << fixture.name;
+        ASSERT_GE(run.out.size(), std::string(fixture.tail).size());
+        EXPECT_EQ(run.out.substr(run.out.size() - std::string(fixture.tail).size()), fixture.tail) << fixture.name;
+    }
+}
+
+}  // namespace
+
+// --- the command line and the output device -----------------------------------------------------
+
+namespace {
+
+RunResult run_with_arguments(std::vector<std::string> arguments, const std::string& input = "")
+{
+    RunOptions options;
+    options.arguments = std::move(arguments);
+    return run_program(input, options);
+}
+
+TEST(CommandLine, HelpPrintsTheUsageAndExitsZero)
+{
+    for (const char* flag : {"--help", "-h"}) {
+        const RunResult run = run_with_arguments({flag}, "0\nx\n\n");
+        EXPECT_EQ(run.exit_code, 0) << flag;
+        EXPECT_EQ(run.out.rfind("Pouzitie: squarefree", 0), 0u) << run.out;
+        EXPECT_NE(run.out.find("6  standardny vystup sa neda zapisat"), std::string::npos) << run.out;
+        EXPECT_EQ(run.out.find("Zadajte"), std::string::npos) << "the dialogue started";
+        EXPECT_EQ(run.err, "");
+    }
+}
+
+TEST(CommandLine, VersionPrintsOneLine)
+{
+    const RunResult run = run_with_arguments({"--version"});
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(run.out.rfind("squarefree ", 0), 0u);
+    EXPECT_EQ(run.out.find('\n'), run.out.size() - 1);
+}
+
+TEST(CommandLine, AnyOtherArgumentEndsWithStatusSixWithoutTheDialogue)
+{
+    for (const auto& arguments : {std::vector<std::string>{"--frobnicate"}, std::vector<std::string>{"0"},
+                                  std::vector<std::string>{"--help", "extra"}}) {
+        const RunResult run = run_with_arguments(arguments, "0\nx\n\n");
+        EXPECT_EQ(run.exit_code, 6);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, "squarefree: neznamy argument '" + arguments.back() + "' (pozri squarefree --help)\n");
+    }
+}
+
+TEST(Output, UnwritableStandardOutputEndsWithStatusSix)
+{
+    RunOptions full;
+    full.output_to_full_device = true;
+    for (const char* input : {"0\nx^2 - 1\n\n", "3\nx^4 + x\nq", "0\n2x + 2\n\n\n", "abc"}) {
+        const RunResult run = run_program(input, full);
+        EXPECT_EQ(run.exit_code, 6) << input;
+        EXPECT_EQ(run.err, "Standardny vystup sa neda zapisat! Program bude ukonceny.\n") << input;
+    }
+    full.arguments = {"--help"};
+    EXPECT_EQ(run_program("", full).exit_code, 6);
+}
 
 }  // namespace

@@ -2,53 +2,57 @@
 
 #include <random>
 
-#include "frontend/fatal.h"
+#include "poly/failure.h"
 #include "squarefree/squarefree.h"
 #include "tests/support/notation.h"
 #include "tests/support/oracle.h"
+#include "tests/support/process.h"
 
 namespace {
 
 struct Case {
     const char* f;
-    const char* positions;
+    const char* factors;
 };
 
 class SquarefreeInt : public testing::TestWithParam<Case> {};
 
-TEST_P(SquarefreeInt, BuildsTheListPositionByPosition)
+TEST_P(SquarefreeInt, BuildsTheListFactorByFactor)
 {
     const Case& c = GetParam();
-    EXPECT_EQ(show(squarefree_int(P(c.f))), c.positions) << c.f;
+    EXPECT_EQ(show(squarefree_int(P(c.f))), c.factors) << c.f;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SquarefreeInt,
-    testing::Values(Case{"5", "[5]"}, Case{"-7", "[-7]"}, Case{"6", "[6]"}, Case{"x", "[x]"},
+    testing::Values(Case{"5", "[5]"}, Case{"-7", "[-7]"}, Case{"6", "[6]"}, Case{"x", "[x]"}, Case{"-x", "[-x]"},
                     Case{"x^2 - 3x + 2", "[x^2 - 3x + 2]"}, Case{"x^4 - 1", "[x^4 - 1]"}, Case{"x^2 + 2x + 1", "[1, x + 1]"},
                     Case{"-x^2 - 2x - 1", "[-1, x + 1]"}, Case{"x^3 + 3x^2 - 4", "[x - 1, x + 2]"},
                     Case{"x^3 - 3x^2 + 3x - 1", "[1, 1, x - 1]"}, Case{"x^4 + 3x^3 + 3x^2 + x", "[x, 1, x + 1]"},
                     Case{"x^4 + 3x^3 - 7x^2 - 15x + 18", "[x^2 - 3x + 2, x + 3]"},
                     Case{"2x^4 + 7x^3 + 12x^2 + 11x + 4", "[2x^2 + 3x + 4, x + 1]"}, Case{"-3x + 2", "[-3x + 2]"},
-                    Case{"-x^5", "[-1, 1, 1, 1, x]"}));
+                    Case{"-x^5", "[-1, 1, 1, 1, x]"}, Case{"x^5", "[1, 1, 1, 1, x]"},
+                    // The certificate's first prime divides the lead; the second proves it square-free.
+                    Case{"2147483647x^2 + 1", "[2147483647x^2 + 1]"},
+                    // Both certificate primes see a square; NTL's gcd decides.
+                    Case{"x^4 - 4294967276x^2 + 4611685975477714963", "[x^4 - 4294967276x^2 + 4611685975477714963]"}));
 
-TEST(PolyIsPrimitive, LooksAtEveryCoefficient)
+TEST(SquarefreeInt, RefusesZeroAndCommonDivisors)
 {
-    for (const char* f : {"6x^2 + 10x + 15", "-x - 1", "x^2 - 3x + 2", "-1"})
-        EXPECT_TRUE(poly_is_primitive(P(f))) << f;
-    for (const char* f : {"2x - 4", "-3x + 3", "3", "0"})
-        EXPECT_FALSE(poly_is_primitive(P(f))) << f;
-    Poly extreme;
-    extreme.terms = {Term{0, INT64_MIN}, Term{1, 2}};
-    EXPECT_FALSE(poly_is_primitive(extreme));
-}
-
-TEST(SquarefreeIntDeathTest, RefusesZeroAndCommonDivisors)
-{
-    const auto without_input = [] { (void)std::freopen("/dev/null", "r", stdin); };
-    EXPECT_EXIT((without_input(), squarefree_int(Poly{})), testing::ExitedWithCode(EXIT_CANNOT_COMPUTE), "");
-    for (const char* f : {"2x + 2", "2x^2 - 2", "6x^2 + 12x + 6", "-4x^2 - 8x - 4"})
-        EXPECT_EXIT((without_input(), squarefree_int(P(f))), testing::ExitedWithCode(EXIT_CANNOT_COMPUTE), "") << f;
+    try {
+        squarefree_int(Poly{});
+        ADD_FAILURE() << "zero was factored";
+    } catch (const ComputationFailure& failure) {
+        EXPECT_EQ(failure.failure, Failure::cannot_compute);
+    }
+    for (const char* f : {"2x + 2", "2x^2 - 2", "6x^2 + 12x + 6", "-4x^2 - 8x - 4", "2x^7"}) {
+        try {
+            squarefree_int(P(f));
+            ADD_FAILURE() << f << " was factored";
+        } catch (const ComputationFailure& failure) {
+            EXPECT_EQ(failure.failure, Failure::not_primitive) << f;
+        }
+    }
 }
 
 TEST(SquarefreeIntProperty, RandomProductsAgreeWithNtl)
@@ -58,6 +62,37 @@ TEST(SquarefreeIntProperty, RandomProductsAgreeWithNtl)
     SCOPED_TRACE("seed " + std::to_string(seed));
     for (int round = 0; round < 400 && !HasFailure(); ++round)
         check_squarefree_int(random_input_int(rng));
+}
+
+TEST(SquarefreeIntProperty, FactorsPast64And128BitsAgreeWithNtl)
+{
+    std::mt19937_64 rng(9);
+    for (const int count : {12, 14}) {
+        const long widest = check_squarefree_int(random_input_wide(rng, count));
+        EXPECT_GT(widest, 64);
+        EXPECT_LE(widest, 128) << "the 64-bit cases grew past 128 bits";
+    }
+    EXPECT_GT(check_squarefree_int(random_input_wide(rng, 20)), 128);
+}
+
+TEST(SquarefreeIntProperty, FixturesWithWideFactorsAgreeWithNtl)
+{
+    for (const char* name : {"factor-near-2-63.in", "factor-past-2-63.in"}) {
+        // The second line is the polynomial; its stray blanks ("5x ^14", "3 x^2") do not matter here.
+        std::string line = read_fixture(name);
+        line = line.substr(line.find('\n') + 1);
+        line = line.substr(0, line.find('\n'));
+        std::erase(line, ' ');
+        const long widest = check_squarefree_int(to_ZZX(P(line)));
+        EXPECT_GT(widest, 60) << name;
+    }
+}
+
+TEST(SquarefreeIntProperty, InputsUnluckyForTheCertificateAgreeWithNtl)
+{
+    std::mt19937_64 rng(5);
+    for (int round = 0; round < 40 && !HasFailure(); ++round)
+        check_squarefree_int(random_input_unlucky(rng));
 }
 
 }  // namespace

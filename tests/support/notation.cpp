@@ -53,6 +53,36 @@ Poly P(const std::string& text)
     return f;
 }
 
+Poly poly_of(const std::vector<Coef>& dense, std::int64_t p)
+{
+    Poly f;
+    for (std::size_t i = 0; i < dense.size(); ++i)
+        if (const Coef c = p != 0 ? coef_reduce(dense[i], p) : dense[i]; c != 0)
+            f.terms.push_back(Term{static_cast<Exponent>(i), c});
+    return f;
+}
+
+namespace {
+
+// One term of the notation, highest first: the sign, the magnitude unless it is a 1 before x, x^e.
+void show_term(std::string& out, bool first, bool negative, const std::string& magnitude, Exponent e)
+{
+    if (first)
+        out += negative ? "-" : "";
+    else
+        out += negative ? " - " : " + ";
+    if (magnitude != "1" || e == 0)
+        out += magnitude;
+    if (e >= 1)
+        out += "x";
+    if (e >= 2) {
+        out += '^';
+        out += std::to_string(e);
+    }
+}
+
+}  // namespace
+
 std::string show(const Poly& f)
 {
     if (f.terms.empty())
@@ -60,26 +90,19 @@ std::string show(const Poly& f)
     std::string out;
     for (auto it = f.terms.rbegin(); it != f.terms.rend(); ++it) {
         const Coef c = it->coefficient;
-        const Exponent e = it->exponent;
-        const Coef magnitude = c < 0 ? -c : c;
-        if (it == f.terms.rbegin())
-            out += c < 0 ? "-" : "";
-        else
-            out += c < 0 ? " - " : " + ";
-        if (magnitude != 1 || e == 0)
-            out += std::to_string(magnitude);
-        if (e >= 1)
-            out += "x";
-        if (e >= 2)
-            out += "^" + std::to_string(e);
+        show_term(out, it == f.terms.rbegin(), c < 0, std::to_string(c < 0 ? -c : c), it->exponent);
     }
     return out;
 }
 
-std::string show(const FactorList& list)
+std::string show(const DecimalPoly& f)
 {
-    std::string out = "[";
-    for (std::int64_t k = 1; k <= list.length; ++k)
-        out += (k > 1 ? ", " : "") + show(factor_list_at(list, k));
-    return out + "]";
+    if (f.terms.empty())
+        return "0";
+    std::string out;
+    for (auto it = f.terms.rbegin(); it != f.terms.rend(); ++it) {
+        const bool negative = it->coefficient[0] == '-';
+        show_term(out, it == f.terms.rbegin(), negative, it->coefficient.substr(negative ? 1 : 0), it->exponent);
+    }
+    return out;
 }

@@ -5,6 +5,7 @@
 #include <NTL/ZZX.h>
 #include <NTL/lzz_pX.h>
 
+#include "intgcd/intpoly.h"
 #include "poly/poly.h"
 
 // Modulo the current zz_p modulus.
@@ -21,6 +22,14 @@ inline NTL::ZZX to_ZZX(const Poly& f)
     NTL::ZZX g;
     for (const Term& t : f.terms)
         NTL::SetCoeff(g, t.exponent, NTL::conv<NTL::ZZ>(t.coefficient));
+    return g;
+}
+
+inline NTL::ZZX to_ZZX(const DecimalPoly& f)
+{
+    NTL::ZZX g;
+    for (const DecimalTerm& t : f.terms)
+        NTL::SetCoeff(g, t.exponent, NTL::conv<NTL::ZZ>(t.coefficient.c_str()));
     return g;
 }
 

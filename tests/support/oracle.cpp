@@ -4,6 +4,7 @@
 #include <NTL/lzz_pXFactoring.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -79,6 +80,52 @@ NTL::ZZX random_input_int(std::mt19937_64& rng, int max_factors)
     }
 }
 
+NTL::ZZX random_input_wide(std::mt19937_64& rng, int count)
+{
+    // Distinct primes q give distinct cyclotomic factors (x^q - 1)/(x - 1), so the product below is
+    // (x - 1)^count times one square-free factor whose coefficients grow like q^(count - 1).
+    static const long primes[] = {79, 83, 89, 97, 101, 103, 107, 109, 113, 127, 131, 137, 139, 149, 151,
+                                  157, 163, 167, 173, 179, 181, 191, 193, 197, 199};
+    constexpr long kPrimes = sizeof primes / sizeof primes[0];
+    const long first = random_below(rng, kPrimes - count + 1);
+    NTL::ZZX f(1);
+    for (long i = first; i < first + count; ++i) {
+        NTL::ZZX binomial;
+        NTL::SetCoeff(binomial, primes[i], 1);
+        NTL::SetCoeff(binomial, 0, -1);
+        f *= binomial;
+    }
+    // A small extra factor, now and then squared, and a random sign.
+    NTL::ZZX extra;
+    NTL::SetCoeff(extra, 1 + random_below(rng, 3), 1);
+    NTL::SetCoeff(extra, 0, 2 + random_below(rng, 5));
+    f *= rng() % 3 == 0 ? extra * extra : extra;
+    return rng() % 2 == 0 ? f : NTL::ZZX(-f);
+}
+
+NTL::ZZX random_input_unlucky(std::mt19937_64& rng)
+{
+    constexpr long p1 = 2147483647, p2 = 2147483629;  // the program's certificate primes
+    NTL::ZZX x;
+    NTL::SetCoeff(x, 1, 1);
+    NTL::ZZX f;
+    switch (rng() % 4) {
+    case 0:  // the first prime divides the leading coefficient
+        f = p1 * x * x + (1 + random_below(rng, 1000)) * x + 1;
+        break;
+    case 1:  // both divide the discriminant: both images have a square factor
+        f = (x * x - p1) * (x * x - p2);
+        break;
+    case 2:  // the same, times a true square
+        f = (x * x - p1) * (x + 1 + random_below(rng, 5)) * (x + 1 + random_below(rng, 5));
+        break;
+    default:  // unlucky inside the loop: the factor of multiplicity 2 has a square image modulo p1
+        f = (x * x - p1) * (x * x - p1) * x;
+        break;
+    }
+    return rng() % 2 == 0 ? f : NTL::ZZX(-f);
+}
+
 void check_squarefree_mod(std::int64_t p, const NTL::zz_pX& f)
 {
     SCOPED_TRACE("modulo " + std::to_string(p) + ": " + show(poly_from_ntl(f)));
@@ -87,22 +134,22 @@ void check_squarefree_mod(std::int64_t p, const NTL::zz_pX& f)
     NTL::zz_pX product(1);
     std::vector<NTL::zz_pX> nodes;
     for (std::int64_t k = 1; k <= list.length; ++k) {
-        const NTL::zz_pX node = to_zz_pX(factor_list_at(list, k));
+        const NTL::zz_pX node = to_zz_pX(factor_at(list, k, poly_one()));
         product *= power_of(node, k);
         if (k > 1) {
-            EXPECT_TRUE(NTL::IsOne(NTL::LeadCoeff(node))) << "position " << k << " is not monic";
+            EXPECT_TRUE(NTL::IsOne(NTL::LeadCoeff(node))) << "multiplicity " << k << " is not monic";
         }
         if (NTL::deg(node) > 0) {
-            EXPECT_TRUE(NTL::IsOne(NTL::GCD(node, NTL::diff(node)))) << "position " << k << " is not square-free";
+            EXPECT_TRUE(NTL::IsOne(NTL::GCD(node, NTL::diff(node)))) << "multiplicity " << k << " is not square-free";
             for (const NTL::zz_pX& other : nodes)
-                EXPECT_TRUE(NTL::IsOne(NTL::GCD(node, other))) << "position " << k << " shares a factor";
+                EXPECT_TRUE(NTL::IsOne(NTL::GCD(node, other))) << "multiplicity " << k << " shares a factor";
             nodes.push_back(node);
         }
     }
-    EXPECT_EQ(product, f) << "the positions multiplied back are not the input";
-    EXPECT_EQ(NTL::LeadCoeff(to_zz_pX(factor_list_at(list, 1))), NTL::LeadCoeff(f));
+    EXPECT_EQ(product, f) << "the factors multiplied back are not the input";
+    EXPECT_EQ(NTL::LeadCoeff(to_zz_pX(factor_at(list, 1, poly_one()))), NTL::LeadCoeff(f));
 
-    // NTL's decomposition of f made monic; position 1 then carries the leading coefficient.
+    // NTL's decomposition of f made monic; multiplicity 1 then carries the leading coefficient.
     if (NTL::deg(f) < 1)
         return;
     NTL::vec_pair_zz_pX_long expected;
@@ -115,42 +162,45 @@ void check_squarefree_mod(std::int64_t p, const NTL::zz_pX& f)
         NTL::zz_pX want = by_multiplicity.count(k) ? by_multiplicity[k] : NTL::zz_pX(1);
         if (k == 1)
             want *= NTL::LeadCoeff(f);
-        EXPECT_EQ(to_zz_pX(factor_list_at(list, k)), want) << "position " << k;
+        EXPECT_EQ(to_zz_pX(factor_at(list, k, poly_one())), want) << "multiplicity " << k;
     }
 }
 
-void check_squarefree_int(const NTL::ZZX& f)
+long check_squarefree_int(const NTL::ZZX& f)
 {
+    long widest = 0;
     SCOPED_TRACE("over Z: " + show(poly_from_ntl(f)));
-    const FactorList list = squarefree_int(poly_from_ntl(f));
-    ASSERT_GE(list.length, 1);
+    const IntFactorList list = squarefree_int(poly_from_ntl(f));
+    const auto factor = [&list](std::int64_t k) { return to_ZZX(factor_at(list, k, DecimalPoly{{{0, "1"}}})); };
+    EXPECT_GE(list.length, 1);
     if (NTL::deg(f) < 1) {
-        EXPECT_EQ(show(factor_list_at(list, 1)), show(poly_from_ntl(f)));
+        EXPECT_EQ(factor(1), f);
         EXPECT_EQ(list.length, 1);
-        return;
+        return widest;
     }
     NTL::ZZX product(1);
-    std::vector<NTL::ZZX> nodes;
+    std::vector<NTL::ZZX> factors;
     for (std::int64_t k = 1; k <= list.length; ++k) {
-        const Poly position = factor_list_at(list, k);
-        const NTL::ZZX node = to_ZZX(position);
-        product *= power_of(node, k);
-        EXPECT_TRUE(poly_is_primitive(position)) << "position " << k;
+        const NTL::ZZX a = factor(k);
+        product *= power_of(a, k);
+        for (long i = 0; i <= NTL::deg(a); ++i)
+            widest = std::max(widest, NTL::NumBits(NTL::coeff(a, i)));
         if (k > 1) {
-            EXPECT_GT(NTL::LeadCoeff(node), 0) << "position " << k;
+            EXPECT_GT(NTL::LeadCoeff(a), 0) << "multiplicity " << k;
         }
-        if (NTL::deg(node) > 0) {
-            EXPECT_EQ(NTL::deg(NTL::GCD(node, NTL::diff(node))), 0) << "position " << k << " is not square-free";
-            for (const NTL::ZZX& other : nodes)
-                EXPECT_EQ(NTL::deg(NTL::GCD(node, other)), 0) << "position " << k << " shares a factor";
-            nodes.push_back(node);
+        if (NTL::deg(a) > 0) {
+            EXPECT_TRUE(NTL::IsOne(NTL::abs(NTL::content(a)))) << "multiplicity " << k << " is not primitive";
+            EXPECT_EQ(NTL::deg(NTL::GCD(a, NTL::diff(a))), 0) << "multiplicity " << k << " is not square-free";
+            for (const NTL::ZZX& other : factors)
+                EXPECT_EQ(NTL::deg(NTL::GCD(a, other)), 0) << "multiplicity " << k << " shares a factor";
+            factors.push_back(a);
         }
     }
-    EXPECT_EQ(product, f) << "the positions multiplied back are not the input";
-    EXPECT_EQ(NTL::sign(NTL::LeadCoeff(to_ZZX(factor_list_at(list, 1)))), NTL::sign(NTL::LeadCoeff(f)));
-    EXPECT_GE(NTL::deg(to_ZZX(factor_list_at(list, list.length))), 1) << "the last position is a constant";
+    EXPECT_EQ(product, f) << "the factors multiplied back are not the input";
+    EXPECT_EQ(NTL::sign(NTL::LeadCoeff(factor(1))), NTL::sign(NTL::LeadCoeff(f)));
+    EXPECT_GE(NTL::deg(factor(list.length)), 1) << "the last multiplicity holds a constant";
 
-    // NTL's decomposition wants a positive leading coefficient; position 1 then carries the sign.
+    // NTL's decomposition wants a positive leading coefficient; multiplicity 1 then carries the sign.
     const bool negative = NTL::sign(NTL::LeadCoeff(f)) < 0;
     NTL::vec_pair_ZZX_long expected;
     NTL::SquareFreeDecomp(expected, negative ? NTL::ZZX(-f) : f);
@@ -162,6 +212,7 @@ void check_squarefree_int(const NTL::ZZX& f)
         NTL::ZZX want = by_multiplicity.count(k) ? by_multiplicity[k] : NTL::ZZX(1);
         if (k == 1 && negative)
             want = -want;
-        EXPECT_EQ(to_ZZX(factor_list_at(list, k)), want) << "position " << k;
+        EXPECT_EQ(factor(k), want) << "multiplicity " << k;
     }
+    return widest;
 }

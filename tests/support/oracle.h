@@ -21,6 +21,16 @@ NTL::zz_pX random_input_mod(std::mt19937_64& rng, std::int64_t p, int max_factor
 // every coefficient of the product within 32 bits; now and then a constant.
 NTL::ZZX random_input_int(std::mt19937_64& rng, int max_factors = 4);
 
+// Over the integers with factors past 64 and 128 bits: the product of `count` binomials x^q - 1 for
+// distinct primes q near 100, times a small extra factor; the input's coefficients stay small.
+// count 12 gives a factor with coefficients past 2^64, count 20 past 2^128.
+NTL::ZZX random_input_wide(std::mt19937_64& rng, int count);
+
+// Inputs unlucky for the program's certificate primes 2147483647 and 2147483629: a prime that
+// divides the leading coefficient, or the discriminant of a factor. Coefficients within 63 bits.
+NTL::ZZX random_input_unlucky(std::mt19937_64& rng);
+
 // Factor f with squarefree_mod / squarefree_int and check the result with gtest assertions.
 void check_squarefree_mod(std::int64_t p, const NTL::zz_pX& f);
-void check_squarefree_int(const NTL::ZZX& f);
+// The integer check returns the bit size of the widest coefficient among the factors.
+long check_squarefree_int(const NTL::ZZX& f);

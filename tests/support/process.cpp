@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <fstream>
+#include <sstream>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -50,9 +52,18 @@ RunResult run_program(const std::string& input, const RunOptions& options)
         dup2(err_pipe[1], 2);
         for (int fd : {in_pipe[0], in_pipe[1], out_pipe[0], out_pipe[1], err_pipe[0], err_pipe[1]})
             close(fd);
+        if (options.output_to_full_device) {
+            const int full = open("/dev/full", O_WRONLY);
+            dup2(full, 1);
+            close(full);
+        }
         set_limit(RLIMIT_STACK, options.stack_limit);
         set_limit(RLIMIT_AS, options.address_space_limit);
-        execl(program_path(), program_path(), static_cast<char*>(nullptr));
+        std::vector<char*> argv{const_cast<char*>(program_path())};
+        for (const std::string& argument : options.arguments)
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        execv(program_path(), argv.data());
         _exit(127);
     }
     close(in_pipe[0]);
@@ -125,4 +136,12 @@ RunResult run_program(const std::string& input, const RunOptions& options)
     else if (WIFSIGNALED(status))
         result.signal = WTERMSIG(status);
     return result;
+}
+
+std::string read_fixture(const std::string& name)
+{
+    std::ifstream file(std::string(SQUAREFREE_FIXTURES) + "/" + name);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
 }

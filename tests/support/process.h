@@ -2,12 +2,15 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 struct RunOptions {
     bool close_stdin = true;          // end of input after the bytes; otherwise input stays open
     int timeout_ms = 60000;           // the program still running then is reported and killed
     long stack_limit = -1;            // bytes, as ulimit -s; -1 leaves it
     long address_space_limit = -1;    // bytes, as ulimit -v; -1 leaves it
+    std::vector<std::string> arguments;  // the program's command-line arguments
+    bool output_to_full_device = false;  // standard output on /dev/full, where every write fails
 };
 
 struct RunResult {
@@ -22,3 +25,6 @@ RunResult run_program(const std::string& input, const RunOptions& options = {});
 
 // The program's path, fixed by the build.
 const char* program_path();
+
+// The bytes of tests/fixtures/<name>; empty when it cannot be read.
+std::string read_fixture(const std::string& name);

@@ -1,6 +1,7 @@
+#include <iterator>
 #include <map>
 
-#include "poly/dense.h"
+#include "poly/residues.h"
 
 bool sparse_divide_mod(const Poly& a, const Poly& b, const Modulus& mod, Poly* quotient, Poly& remainder,
                        std::size_t max_terms)

@@ -1,0 +1,178 @@
+#include "intgcd/intpoly.h"
+
+#include <NTL/ZZX.h>
+#include <gmp.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <sstream>
+
+#include "poly/failure.h"
+
+struct IntPoly::Rep {
+    NTL::ZZX zzx;
+};
+
+namespace {
+
+// NTL and GMP end the process on their own failures, inside code that an exception cannot unwind
+// through. Exhausted memory there ends the run through the program's own handler; anything else
+// NTL refuses keeps NTL's message and abort.
+void ntl_error_message(const char* message)
+{
+    if (std::strcmp(message, "out of memory") == 0)
+        end_run_out_of_memory();
+    std::fprintf(stderr, "%s\n", message);
+}
+
+void* gmp_allocate(std::size_t size)
+{
+    void* block = std::malloc(size);
+    if (block == nullptr)
+        end_run_out_of_memory();
+    return block;
+}
+
+void* gmp_reallocate(void* block, std::size_t, std::size_t size)
+{
+    void* moved = std::realloc(block, size);
+    if (moved == nullptr)
+        end_run_out_of_memory();
+    return moved;
+}
+
+void gmp_free(void* block, std::size_t)
+{
+    std::free(block);
+}
+
+void route_library_failures()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        NTL::ErrorMsgCallback = ntl_error_message;
+        mp_set_memory_functions(gmp_allocate, gmp_reallocate, gmp_free);
+    });
+}
+
+IntPoly wrap(NTL::ZZX&& zzx)
+{
+    IntPoly f;
+    f.rep->zzx = std::move(zzx);
+    return f;
+}
+
+const NTL::ZZX& zzx(const IntPoly& f)
+{
+    return f.rep->zzx;
+}
+
+// What NTL's dense gcd of two polynomials of this degree holds at once, generously: the operands,
+// their images and the result, each one handle and one small number per coefficient.
+constexpr std::uint64_t kGcdWorkspacePerCoefficient = 8 * (sizeof(NTL::ZZ) + 32);
+
+}  // namespace
+
+IntPoly::IntPoly() : rep(std::make_unique<Rep>()) {}
+IntPoly::IntPoly(const IntPoly& other) : rep(std::make_unique<Rep>(*other.rep)) {}
+IntPoly::IntPoly(IntPoly&& other) noexcept : rep(std::move(other.rep)) {}
+IntPoly& IntPoly::operator=(const IntPoly& other)
+{
+    if (this != &other)
+        rep = std::make_unique<Rep>(*other.rep);
+    return *this;
+}
+IntPoly& IntPoly::operator=(IntPoly&& other) noexcept = default;
+IntPoly::~IntPoly() = default;
+
+IntPoly int_poly_from_poly(const Poly& f)
+{
+    route_library_failures();
+    require_memory(static_cast<std::uint64_t>(poly_degree(f) + 1) * kGcdWorkspacePerCoefficient);
+    NTL::ZZX result;
+    if (poly_is_zero(f))
+        return wrap(std::move(result));
+    result.rep.SetLength(poly_degree(f) + 1);
+    for (const Term& t : f.terms)
+        NTL::conv(result.rep[t.exponent], static_cast<long>(t.coefficient));
+    result.normalize();
+    return wrap(std::move(result));
+}
+
+DecimalPoly decimal_from_int_poly(const IntPoly& f)
+{
+    DecimalPoly result;
+    const NTL::ZZX& g = zzx(f);
+    for (long i = 0; i <= NTL::deg(g); ++i) {
+        const NTL::ZZ& c = g.rep[i];
+        if (NTL::IsZero(c))
+            continue;
+        std::string digits;
+        if (NTL::NumBits(c) <= 63) {  // fits in a long
+            digits = std::to_string(NTL::conv<long>(c));
+        } else {
+            std::ostringstream text;
+            text << c;
+            digits = text.str();
+        }
+        result.terms.push_back(DecimalTerm{i, std::move(digits)});
+    }
+    return result;
+}
+
+Exponent int_poly_degree(const IntPoly& f)
+{
+    return NTL::deg(zzx(f));
+}
+
+bool int_poly_is_constant(const IntPoly& f)
+{
+    return NTL::deg(zzx(f)) == 0;
+}
+
+int int_poly_lead_sign(const IntPoly& f)
+{
+    return NTL::sign(NTL::LeadCoeff(zzx(f)));
+}
+
+Poly int_poly_reduce(const IntPoly& f, std::int64_t p)
+{
+    const NTL::ZZX& g = zzx(f);
+    Poly image;
+    for (long i = 0; i <= NTL::deg(g); ++i)
+        if (const long c = NTL::rem(g.rep[i], static_cast<long>(p)); c != 0)
+            image.terms.push_back(Term{i, c});
+    return image;
+}
+
+IntPoly int_poly_derivative(const IntPoly& f)
+{
+    return wrap(NTL::diff(zzx(f)));
+}
+
+IntPoly int_poly_subtract(const IntPoly& a, const IntPoly& b)
+{
+    return wrap(zzx(a) - zzx(b));
+}
+
+IntPoly int_poly_negate(const IntPoly& f)
+{
+    return wrap(-zzx(f));
+}
+
+IntPoly int_poly_exact_quotient(const IntPoly& a, const IntPoly& b)
+{
+    NTL::ZZX q;
+    if (NTL::IsZero(zzx(a)))
+        return wrap(std::move(q));  // NTL's divide reports zero as not divisible
+    if (!NTL::divide(q, zzx(a), zzx(b)))
+        raise_failure(Failure::invalid_operation);
+    return wrap(std::move(q));
+}
+
+IntPoly poly_gcd_int(const IntPoly& a, const IntPoly& b)
+{
+    return wrap(NTL::GCD(zzx(a), zzx(b)));
+}

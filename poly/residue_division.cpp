@@ -1,0 +1,44 @@
+#include <algorithm>
+
+#include "poly/residues.h"
+#include "poly/thresholds.h"
+
+void residues_divide(Residues& r, std::int64_t deg_r, const Residues& b, std::int64_t deg_b, const Modulus& mod,
+                     Residues* quotient)
+{
+    if (quotient != nullptr)
+        quotient->assign(static_cast<std::size_t>(deg_r >= deg_b ? deg_r - deg_b + 1 : 0), 0);
+    if (deg_r < deg_b)
+        return;
+    const std::uint64_t inv = mod.inverse(b[static_cast<std::size_t>(deg_b)]);
+    const std::uint32_t p = static_cast<std::uint32_t>(mod.p);
+    // A divisor with few terms is walked term by term instead of slot by slot.
+    const std::size_t below_lead = static_cast<std::size_t>(deg_b);
+    const std::size_t nonzero = below_lead - static_cast<std::size_t>(std::count(b.begin(), b.begin() + deg_b, Residue{0}));
+    const bool sparse = nonzero * kDenseRowRatio < below_lead;
+    std::vector<std::size_t> support;
+    if (sparse) {
+        support.reserve(nonzero);
+        for (std::size_t t = 0; t < below_lead; ++t)
+            if (b[t] != 0)
+                support.push_back(t);
+    }
+    for (std::int64_t e = deg_r; e >= deg_b; --e) {
+        const Residue lead = r[static_cast<std::size_t>(e)];
+        if (lead == 0)
+            continue;
+        const Residue q = static_cast<Residue>(mod.mul(lead, inv));
+        const Residue minus_q = static_cast<Residue>(mod.neg(q));
+        const std::size_t s = static_cast<std::size_t>(e - deg_b);
+        Residue* window = r.data() + s;
+        if (sparse) {
+            for (const std::size_t t : support)
+                window[t] = static_cast<Residue>(mod.reduce(window[t] + static_cast<std::uint64_t>(minus_q) * b[t]));
+        } else {
+            residues_add_multiple(window, b.data(), below_lead, minus_q, mod.shoup(minus_q), p);
+        }
+        r[static_cast<std::size_t>(e)] = 0;
+        if (quotient != nullptr)
+            (*quotient)[s] = q;
+    }
+}

@@ -1,0 +1,45 @@
+// Internal to the arithmetic: dense vectors of residues modulo p (index = exponent), the
+// representation of the dense multiplication, division and gcd.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "poly/modulus.h"
+#include "poly/poly.h"
+
+using Residue = std::uint32_t;
+using Residues = std::vector<Residue>;
+
+// --- residues.cpp: conversions ------------------------------------------------------------------
+// Dense residues of f; its coefficients are reduced again so that any integer polynomial is
+// accepted.
+Residues residues_from_poly(const Poly& f, const Modulus& mod);
+// The polynomial of the first `length` residues, zeros dropped.
+Poly poly_from_residues(const Residues& r, std::size_t length);
+// Index of the highest non-zero entry below `length`, or -1.
+std::int64_t residues_degree(const Residues& r, std::int64_t length);
+
+// --- kernel.cpp -----------------------------------------------------------------------------------
+// window[t] = (window[t] + w·b[t]) mod p for t < n, all values residues: one row of a divisor or a
+// product operand scaled by one coefficient. w_shoup is Modulus::shoup(w). On x86 processors with
+// AVX2 the vector unit is used; the portable loop gives the same results everywhere.
+void residues_add_multiple(Residue* window, const Residue* b, std::size_t n, Residue w, std::uint32_t w_shoup,
+                           std::uint32_t p);
+void residues_add_multiple_portable(Residue* window, const Residue* b, std::size_t n, Residue w,
+                                    std::uint32_t w_shoup, std::uint32_t p);
+
+// --- residue_division.cpp -------------------------------------------------------------------------
+// Divides r (its first deg_r + 1 entries) by b of degree deg_b >= 0 in place: afterwards entries
+// 0..deg_b-1 hold the remainder. When `quotient` is not null it receives the quotient's
+// deg_r - deg_b + 1 coefficients.
+void residues_divide(Residues& r, std::int64_t deg_r, const Residues& b, std::int64_t deg_b, const Modulus& mod,
+                     Residues* quotient);
+
+// --- sparse_division.cpp ----------------------------------------------------------------------------
+// Long division on term lists, for operands with few terms and wide gaps (x^k by k·x^(k-1)): the
+// work follows the terms, not the degree. Gives up, returning false, as soon as the remainder or
+// the quotient holds more than `max_terms` terms; the dense division then takes over.
+bool sparse_divide_mod(const Poly& a, const Poly& b, const Modulus& mod, Poly* quotient, Poly& remainder,
+                       std::size_t max_terms);
