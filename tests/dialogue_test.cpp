@@ -362,7 +362,12 @@ INSTANTIATE_TEST_SUITE_P(
         Dialogue{"0", "x^100000 - 1", "-1 x^0 + 1 x^100000 = (-1 x^0 + 1 x^100000 )^1 "},
         Dialogue{"1000003", "x^200000", "1 x^200000 = (1 x^1 )^200000 "},
         Dialogue{"0", "x^60000", "1 x^60000 = (1 x^1 )^60000 "},
-        Dialogue{"2", "x^1048576 + 1", "1 x^0 + 1 x^1048576 = (1 x^0 + 1 x^1 )^1048576 "}));
+        Dialogue{"2", "x^1048576 + 1", "1 x^0 + 1 x^1048576 = (1 x^0 + 1 x^1 )^1048576 "},
+        // Sparse input over the integers costs what its terms cost: square-free by its images, a
+        // monomial by its shape.
+        Dialogue{"0", "x^1000000000 + 1", "1 x^0 + 1 x^1000000000 = (1 x^0 + 1 x^1000000000 )^1 "},
+        Dialogue{"0", "-x^1073741823", "-1 x^1073741823 = (-1 x^0 )^1 * (1 x^1 )^1073741823 "},
+        Dialogue{"3", "x^1000000000 + 1", "1 x^0 + 1 x^1000000000 = (1 x^0 + 1 x^1000000000 )^1 "}));
 
 #if !defined(__SANITIZE_ADDRESS__)
 // Exhausted memory ends the run with its message and status, not with an abort. (The address
@@ -395,14 +400,6 @@ TEST(Memory, ForeseenlyTooLargeIntegerGcdEndsWithNoMemory)
     EXPECT_EQ(run.out, kPrompts + kNoMemory);
     EXPECT_EQ(run.exit_code, 1);
 }
-
-// Sparse input over the integers costs what its terms cost: square-free by its images, a monomial
-// by its shape.
-INSTANTIATE_TEST_SUITE_P(
-    Sparse, Factorization,
-    testing::Values(Dialogue{"0", "x^1000000000 + 1", "1 x^0 + 1 x^1000000000 = (1 x^0 + 1 x^1000000000 )^1 "},
-                    Dialogue{"0", "-x^1073741823", "-1 x^1073741823 = (-1 x^0 )^1 * (1 x^1 )^1073741823 "},
-                    Dialogue{"3", "x^1000000000 + 1", "1 x^0 + 1 x^1000000000 = (1 x^0 + 1 x^1000000000 )^1 "}));
 
 // Factors whose coefficients leave 64 bits, while the input's stay within 32: printed exactly.
 TEST(WideFactors, FixturesGiveTheExactFactors)
