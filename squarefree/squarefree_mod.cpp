@@ -6,7 +6,7 @@
 #include "squarefree/squarefree.h"
 
 // The classical recursion: with g = gcd(f, f'), factor g first, then move the distinct factors of
-// f, w = f / g, up one position each. A polynomial in x^p is factored through its p-th root. Each
+// f, w = f / g, up one multiplicity each. A polynomial in x^p is factored through its p-th root. Each
 // level makes exactly one recursive call, so the recursion is a chain: it is run as a descent that
 // records what every level has to do on the way back, and an ascent that does it, with no call
 // stack deeper than one level whatever the multiplicities.
@@ -15,16 +15,16 @@ namespace {
 
 // What one level does with the list of the level below it.
 struct Level {
-    bool deflated;  // f was a polynomial in x^p: positions are multiplied by p
+    bool deflated;  // f was a polynomial in x^p: multiplicities are multiplied by p
     Poly w;         // otherwise: f / g, the distinct factors to move up
 };
 
 struct Carry {
-    std::int64_t position;
+    std::int64_t multiplicity;
     Poly poly;
 };
 
-// Positions k·p of the new list hold position k of the p-th root's list; the rest hold one.
+// Multiplicities k·p of the new list hold multiplicity k of the p-th root's list; the rest hold one.
 FactorList spread_by_p(FactorList inner, std::int64_t p)
 {
     for (Factor& factor : inner.factors)
@@ -33,56 +33,56 @@ FactorList spread_by_p(FactorList inner, std::int64_t p)
     return inner;
 }
 
-// Moves the factors of w up one position: in every position k in turn, y = gcd(position k, w)
-// leaves position k, joins position k + 1 and leaves w. What is left of w joins position 1.
-// Positions that hold the constant one, and every position once w is the constant one, are
+// Moves the factors of w up one multiplicity: in every multiplicity k in turn, y = gcd(multiplicity k, w)
+// leaves multiplicity k, joins multiplicity k + 1 and leaves w. What is left of w joins multiplicity 1.
+// Multiplicities that hold the constant one, and every multiplicity once w is the constant one, are
 // passed over: their gcd with w is one and nothing would change.
 FactorList distribute(FactorList inner, Poly w, std::int64_t p)
 {
-    const std::int64_t last = inner.length + 1;  // the extra position that may receive the top carry
+    const std::int64_t last = inner.length + 1;  // the extra multiplicity that may receive the top carry
     FactorList out;
     std::optional<Carry> carry;
 
-    const auto emit = [&out](std::int64_t position, Poly poly) {
-        factor_list_append_ones(out, position - 1 - out.length);
+    const auto emit = [&out](std::int64_t multiplicity, Poly poly) {
+        factor_list_append_ones(out, multiplicity - 1 - out.length);
         factor_list_append(out, std::move(poly));
     };
-    const auto visit = [&](std::int64_t position, Poly node) {
+    const auto visit = [&](std::int64_t multiplicity, Poly current) {
         if (!poly_is_one(w)) {
-            Poly y = poly_gcd_mod(node, w, p);
+            Poly y = poly_gcd_mod(current, w, p);
             if (!poly_is_one(y)) {
-                node = poly_quotient(node, p, y);
+                current = poly_quotient(current, p, y);
                 w = poly_quotient(w, p, y);
-                emit(position, std::move(node));
-                carry = Carry{position + 1, std::move(y)};
+                emit(multiplicity, std::move(current));
+                carry = Carry{multiplicity + 1, std::move(y)};
                 return;
             }
         }
-        emit(position, std::move(node));
+        emit(multiplicity, std::move(current));
     };
-    const auto flush_carry_below = [&](std::int64_t position) {
-        while (carry && carry->position < position && carry->position < last) {
+    const auto flush_carry_below = [&](std::int64_t multiplicity) {
+        while (carry && carry->multiplicity < multiplicity && carry->multiplicity < last) {
             Carry moving = std::move(*carry);
             carry.reset();
-            visit(moving.position, std::move(moving.poly));
+            visit(moving.multiplicity, std::move(moving.poly));
         }
     };
 
     for (Factor& factor : inner.factors) {
         flush_carry_below(factor.multiplicity);
-        Poly node = std::move(factor.poly);
-        if (carry && carry->position == factor.multiplicity) {
-            node = poly_multiply(node, p, carry->poly);
+        Poly current = std::move(factor.poly);
+        if (carry && carry->multiplicity == factor.multiplicity) {
+            current = poly_multiply(current, p, carry->poly);
             carry.reset();
         }
-        visit(factor.multiplicity, std::move(node));
+        visit(factor.multiplicity, std::move(current));
     }
     flush_carry_below(last);
     if (carry)
-        emit(carry->position, std::move(carry->poly));
+        emit(carry->multiplicity, std::move(carry->poly));
     factor_list_append_ones(out, last - out.length);
 
-    // What is left of w (the factors of multiplicity one and the leading coefficient) joins position 1.
+    // What is left of w (the factors of multiplicity one and the leading coefficient) joins multiplicity 1.
     if (!poly_is_one(w)) {
         if (!out.factors.empty() && out.factors.front().multiplicity == 1)
             out.factors.front().poly = poly_multiply(out.factors.front().poly, p, w);
@@ -93,10 +93,10 @@ FactorList distribute(FactorList inner, Poly w, std::int64_t p)
 }
 
 // The list that the chain builds for c·x^k, k >= 1, without walking its levels (x^k has one level
-// per unit of k). The factors are c at position 1 and x at position k (c·x alone when k = 1). The
+// per unit of k). The factors are c at multiplicity 1 and x at multiplicity k (c·x alone when k = 1). The
 // length follows the chain: a multiple of p in a monic polynomial is deflated (length times p), a
-// non-monic one is first made monic (one more position), and any other k > 1 gives one level with
-// one more position on top of k - 1.
+// non-monic one is first made monic (one more multiplicity), and any other k > 1 gives one level with
+// one more multiplicity on top of k - 1.
 FactorList monomial_list(std::int64_t p, const Term& term)
 {
     std::int64_t k = term.exponent;
