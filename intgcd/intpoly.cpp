@@ -7,7 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
-#include <sstream>
+#include <string>
+#include <vector>
 
 #include "poly/failure.h"
 
@@ -73,6 +74,25 @@ const NTL::ZZX& zzx(const IntPoly& f)
 // their images and the result, each one handle and one small number per coefficient.
 constexpr std::uint64_t kGcdWorkspacePerCoefficient = 8 * (sizeof(NTL::ZZ) + 32);
 
+// The decimal digits of c. Wide values go through GMP's conversion into a buffer of ours (NTL's
+// stream output keeps a buffer of its own for the life of the process).
+std::string decimal(const NTL::ZZ& c)
+{
+    if (NTL::NumBits(c) <= 63)  // fits in a long
+        return std::to_string(NTL::conv<long>(c));
+    const NTL::ZZ magnitude = NTL::abs(c);
+    std::vector<unsigned char> bytes(static_cast<std::size_t>(NTL::NumBytes(magnitude)));
+    NTL::BytesFromZZ(bytes.data(), magnitude, static_cast<long>(bytes.size()));  // least significant first
+    mpz_t value;
+    mpz_init(value);
+    mpz_import(value, bytes.size(), -1, 1, 0, 0, bytes.data());
+    std::string digits(mpz_sizeinbase(value, 10) + 1, '\0');
+    mpz_get_str(digits.data(), 10, value);
+    mpz_clear(value);
+    digits.resize(std::strlen(digits.c_str()));
+    return NTL::sign(c) < 0 ? "-" + digits : digits;
+}
+
 }  // namespace
 
 IntPoly::IntPoly() : rep(std::make_unique<Rep>()) {}
@@ -109,15 +129,7 @@ DecimalPoly decimal_from_int_poly(const IntPoly& f)
         const NTL::ZZ& c = g.rep[i];
         if (NTL::IsZero(c))
             continue;
-        std::string digits;
-        if (NTL::NumBits(c) <= 63) {  // fits in a long
-            digits = std::to_string(NTL::conv<long>(c));
-        } else {
-            std::ostringstream text;
-            text << c;
-            digits = text.str();
-        }
-        result.terms.push_back(DecimalTerm{i, std::move(digits)});
+        result.terms.push_back(DecimalTerm{i, decimal(c)});
     }
     return result;
 }
