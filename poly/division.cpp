@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "poly/dense_mod.h"
 #include "poly/residues.h"
 #include "poly/thresholds.h"
 
@@ -20,13 +21,9 @@ Division divide(const Poly& a, std::int64_t p, const Poly& b)
         if (sparse_divide_mod(a, b, mod, &sparse.quotient, sparse.remainder, sparse_term_limit(a, b)))
             return sparse;
     }
-    Residues r = residues_from_poly(a, mod);
-    const Residues divisor = residues_from_poly(b, mod);
-    const std::int64_t deg_b = poly_degree(b);
-    Residues q;
-    residues_divide(r, poly_degree(a), divisor, deg_b, mod, &q);
-    const std::size_t remainder_length = std::min(r.size(), static_cast<std::size_t>(deg_b));
-    return Division{poly_from_residues(q, q.size()), poly_from_residues(r, remainder_length)};
+    Dense q, r;
+    dense_divide(dense_from_poly(a, mod), dense_from_poly(b, mod), mod, &q, &r);
+    return Division{poly_from_residues(q, q.size()), poly_from_residues(r, r.size())};
 }
 
 }  // namespace

@@ -1,27 +1,15 @@
 #include <utility>
 
+#include "poly/dense_mod.h"
 #include "poly/residues.h"
 #include "poly/thresholds.h"
 
 namespace {
 
-// Euclid on dense residues, each remainder computed in place in the larger operand.
-Poly gcd_dense(const Poly& big_poly, const Poly& small_poly, const Modulus& mod)
+Poly gcd_dense(const Poly& big, const Poly& small, const Modulus& mod)
 {
-    Residues big = residues_from_poly(big_poly, mod);
-    Residues small = residues_from_poly(small_poly, mod);
-    std::int64_t deg_big = poly_degree(big_poly);
-    std::int64_t deg_small = poly_degree(small_poly);
-    while (deg_small >= 0) {
-        residues_divide(big, deg_big, small, deg_small, mod, nullptr);
-        const std::int64_t deg_remainder = residues_degree(big, deg_small);
-        std::swap(big, small);
-        deg_big = deg_small;
-        deg_small = deg_remainder;
-    }
-    Poly g = poly_from_residues(big, static_cast<std::size_t>(deg_big + 1));
-    poly_make_monic(static_cast<std::int64_t>(mod.p), g);
-    return g;
+    const Dense g = dense_gcd(dense_from_poly(big, mod), dense_from_poly(small, mod), mod);
+    return poly_from_residues(g, g.size());
 }
 
 // Euclid on term lists while the larger operand has few terms and wide gaps; dense once the

@@ -1,3 +1,4 @@
+#include "poly/dense_mod.h"
 #include "poly/residues.h"
 #include "poly/thresholds.h"
 
@@ -11,6 +12,10 @@ Poly poly_multiply(const Poly& a, std::int64_t p, const Poly& b)
     const Poly& longer = a.terms.size() <= b.terms.size() ? b : a;
     Residues product(length, 0);
     const std::size_t longer_degree = static_cast<std::size_t>(poly_degree(longer));
+    if (longer.terms.size() * kDenseRowRatio > longer_degree && shorter.terms.size() >= kKroneckerCrossover) {
+        // Two operands with many terms: the fast dense product.
+        return poly_from_residues(dense_multiply(dense_from_poly(a, mod), dense_from_poly(b, mod), mod), length);
+    }
     if (longer.terms.size() * kDenseRowRatio > longer_degree) {
         // A dense operand: one vectorized row per term of the other.
         const Residues row = residues_from_poly(longer, mod);

@@ -25,3 +25,15 @@ inline std::size_t sparse_term_limit(const Poly& a, const Poly& b)
 // A dense divisor (or product operand) with fewer than one non-zero coefficient in this many is
 // walked term by term instead of slot by slot by the vectorized kernel.
 constexpr std::size_t kDenseRowRatio = 4;
+
+// Dense multiplication: the plain method while the shorter operand has fewer coefficients than
+// this, Kronecker substitution through GMP from there on.
+constexpr std::size_t kKroneckerCrossover = 48;
+
+// Dense division: long division while the quotient has fewer coefficients than this, Newton
+// iteration from there on.
+constexpr std::size_t kNewtonDivisionCrossover = 256;
+
+// Dense gcd: Euclid's remainders below this degree, the half-gcd from there on; the half-gcd's own
+// recursion also ends there.
+constexpr std::int64_t kHalfGcdCrossover = 256;

@@ -1,0 +1,51 @@
+// Internal to the arithmetic: polynomials modulo p as trimmed dense residue vectors (index =
+// exponent, no zero on top; the zero polynomial is empty), and the fast algorithms on them:
+// Kronecker multiplication through GMP, division by Newton iteration, and the half-gcd. Every fast
+// routine has a plain counterpart and is reachable on its own, so tests compare the two at sizes
+// on both sides of every crossover (thresholds.h).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "poly/modulus.h"
+#include "poly/residues.h"
+
+using Dense = Residues;
+
+inline std::int64_t dense_degree(const Dense& a) { return static_cast<std::int64_t>(a.size()) - 1; }
+void dense_trim(Dense& a);
+Dense dense_from_poly(const Poly& f, const Modulus& mod);
+
+Dense dense_add(const Dense& a, const Dense& b, const Modulus& mod);
+Dense dense_subtract(const Dense& a, const Dense& b, const Modulus& mod);
+// a div x^k: the coefficients from k up.
+Dense dense_shift_down(const Dense& a, std::size_t k);
+// The first n coefficients of a (a mod x^n), trimmed.
+Dense dense_truncate(const Dense& a, std::size_t n);
+
+// --- multiply_dense.cpp --------------------------------------------------------------------------
+// The product by the plain method (one vectorized row per coefficient) or by Kronecker
+// substitution: both operands packed into big integers, one GMP multiplication, the product's
+// coefficients unpacked and reduced. dense_multiply chooses by kKroneckerCrossover.
+Dense dense_multiply_plain(const Dense& a, const Dense& b, const Modulus& mod);
+Dense dense_multiply_kronecker(const Dense& a, const Dense& b, const Modulus& mod);
+Dense dense_multiply(const Dense& a, const Dense& b, const Modulus& mod);
+
+// --- divide_dense.cpp ----------------------------------------------------------------------------
+// Quotient and remainder of a by b (b non-zero): long division, or Newton iteration on the
+// reversed divisor (its inverse as a power series) followed by two products. dense_divide chooses
+// by kNewtonDivisionCrossover. A null `quotient` or `remainder` is not computed where avoidable.
+void dense_divide_plain(const Dense& a, const Dense& b, const Modulus& mod, Dense* quotient, Dense* remainder);
+void dense_divide_newton(const Dense& a, const Dense& b, const Modulus& mod, Dense* quotient, Dense* remainder);
+void dense_divide(const Dense& a, const Dense& b, const Modulus& mod, Dense* quotient, Dense* remainder);
+// The inverse of f as a power series modulo x^n (f's constant term non-zero).
+Dense dense_inverse_series(const Dense& f, std::size_t n, const Modulus& mod);
+
+// --- gcd_dense.cpp -------------------------------------------------------------------------------
+// The monic gcd (empty when both are zero): Euclid's remainders, or the half-gcd, which jumps over
+// half of the remaining degree with one 2x2 matrix of quotients at the cost of a few products.
+// dense_gcd chooses by kHalfGcdCrossover.
+Dense dense_gcd_plain(Dense a, Dense b, const Modulus& mod);
+Dense dense_gcd_half(Dense a, Dense b, const Modulus& mod);
+Dense dense_gcd(Dense a, Dense b, const Modulus& mod);

@@ -1,0 +1,75 @@
+#include <algorithm>
+
+#include "poly/dense_mod.h"
+#include "poly/thresholds.h"
+
+void dense_divide_plain(const Dense& a, const Dense& b, const Modulus& mod, Dense* quotient, Dense* remainder)
+{
+    const std::int64_t deg_a = dense_degree(a), deg_b = dense_degree(b);
+    Dense r = a;
+    residues_divide(r, deg_a, b, deg_b, mod, quotient);
+    if (quotient != nullptr)
+        dense_trim(*quotient);
+    if (remainder != nullptr) {
+        r.resize(std::min(r.size(), static_cast<std::size_t>(deg_b)));
+        dense_trim(r);
+        *remainder = std::move(r);
+    }
+}
+
+Dense dense_inverse_series(const Dense& f, std::size_t n, const Modulus& mod)
+{
+    // g ← g·(2 - f·g) doubles the number of correct coefficients: with f·g = 1 + x^k·h modulo
+    // x^2k, the new g is g - x^k·(g·h mod x^k).
+    Dense g{static_cast<Residue>(mod.inverse(f[0]))};
+    for (std::size_t k = 1; k < n;) {
+        const std::size_t next = std::min(2 * k, n);
+        const Dense h = dense_shift_down(dense_truncate(dense_multiply(dense_truncate(f, next), g, mod), next), k);
+        const Dense t = dense_truncate(dense_multiply(g, h, mod), next - k);
+        g.resize(next, 0);
+        for (std::size_t i = 0; i < t.size(); ++i)
+            g[k + i] = static_cast<Residue>(mod.neg(t[i]));
+        dense_trim(g);
+        k = next;
+    }
+    return g;
+}
+
+void dense_divide_newton(const Dense& a, const Dense& b, const Modulus& mod, Dense* quotient, Dense* remainder)
+{
+    const std::int64_t deg_a = dense_degree(a), deg_b = dense_degree(b);
+    if (deg_a < deg_b) {
+        if (quotient != nullptr)
+            quotient->clear();
+        if (remainder != nullptr)
+            *remainder = a;
+        return;
+    }
+    // The quotient reversed is rev(a)·rev(b)^-1 modulo x^(m+1), m = deg a - deg b.
+    const std::size_t m = static_cast<std::size_t>(deg_a - deg_b);
+    const Dense reversed_b(b.rbegin(), b.rend());
+    Dense reversed_a(a.rbegin(), a.rbegin() + static_cast<std::ptrdiff_t>(std::min(a.size(), m + 1)));
+    dense_trim(reversed_a);
+    const Dense reversed_q =
+        dense_truncate(dense_multiply(reversed_a, dense_inverse_series(reversed_b, m + 1, mod), mod), m + 1);
+    Dense q(m + 1, 0);
+    for (std::size_t i = 0; i < reversed_q.size(); ++i)
+        q[m - i] = reversed_q[i];
+    dense_trim(q);
+    if (remainder != nullptr) {
+        const std::size_t low = static_cast<std::size_t>(deg_b);
+        *remainder = dense_subtract(dense_truncate(a, low), dense_truncate(dense_multiply(q, b, mod), low), mod);
+    }
+    if (quotient != nullptr)
+        *quotient = std::move(q);
+}
+
+void dense_divide(const Dense& a, const Dense& b, const Modulus& mod, Dense* quotient, Dense* remainder)
+{
+    const std::int64_t quotient_length = dense_degree(a) - dense_degree(b) + 1;
+    if (quotient_length < static_cast<std::int64_t>(kNewtonDivisionCrossover) ||
+        dense_degree(b) < static_cast<std::int64_t>(kNewtonDivisionCrossover))
+        dense_divide_plain(a, b, mod, quotient, remainder);
+    else
+        dense_divide_newton(a, b, mod, quotient, remainder);
+}

@@ -1,0 +1,132 @@
+#include <algorithm>
+#include <tuple>
+#include <utility>
+
+#include "poly/dense_mod.h"
+#include "poly/thresholds.h"
+
+namespace {
+
+void make_monic(Dense& a, const Modulus& mod)
+{
+    if (a.empty())
+        return;
+    const std::uint64_t inverse = mod.inverse(a.back());
+    for (Residue& c : a)
+        c = static_cast<Residue>(mod.mul(c, inverse));
+}
+
+// A 2x2 matrix of polynomials: the product of the steps (a, b) ← (b, a - q·b) it stands for.
+struct Matrix {
+    Dense m00, m01, m10, m11;
+};
+
+Matrix identity()
+{
+    return Matrix{{1}, {}, {}, {1}};
+}
+
+// (r00·a + r01·b, r10·a + r11·b)
+std::pair<Dense, Dense> apply(const Matrix& r, const Dense& a, const Dense& b, const Modulus& mod)
+{
+    return {dense_add(dense_multiply(r.m00, a, mod), dense_multiply(r.m01, b, mod), mod),
+            dense_add(dense_multiply(r.m10, a, mod), dense_multiply(r.m11, b, mod), mod)};
+}
+
+Matrix product(const Matrix& s, const Matrix& r, const Modulus& mod)
+{
+    const auto entry = [&mod](const Dense& x, const Dense& y, const Dense& z, const Dense& w) {
+        return dense_add(dense_multiply(x, y, mod), dense_multiply(z, w, mod), mod);
+    };
+    return Matrix{entry(s.m00, r.m00, s.m01, r.m10), entry(s.m00, r.m01, s.m01, r.m11),
+                  entry(s.m10, r.m00, s.m11, r.m10), entry(s.m10, r.m01, s.m11, r.m11)};
+}
+
+// One Euclid step with quotient q: the rows move up, the new bottom row is top - q·bottom.
+void step(Matrix& r, const Dense& q, const Modulus& mod)
+{
+    Dense m10 = dense_subtract(r.m00, dense_multiply(q, r.m10, mod), mod);
+    Dense m11 = dense_subtract(r.m01, dense_multiply(q, r.m11, mod), mod);
+    r.m00 = std::move(r.m10);
+    r.m01 = std::move(r.m11);
+    r.m10 = std::move(m10);
+    r.m11 = std::move(m11);
+}
+
+// deg a > deg b. The matrix of the Euclid steps that take (a, b) to the first pair of remainders
+// whose second has degree below m = ceil(deg a / 2).
+Matrix half_gcd(Dense a, Dense b, const Modulus& mod)
+{
+    const std::int64_t m = (dense_degree(a) + 1) / 2;
+    if (dense_degree(b) < m)
+        return identity();
+    Matrix r = identity();
+    if (dense_degree(a) < kHalfGcdCrossover) {
+        while (dense_degree(b) >= m) {
+            Dense q, remainder;
+            dense_divide(a, b, mod, &q, &remainder);
+            step(r, q, mod);
+            a = std::move(b);
+            b = std::move(remainder);
+        }
+        return r;
+    }
+    // The top halves decide the first half of the quotients.
+    const std::size_t shift = static_cast<std::size_t>(m);
+    r = half_gcd(dense_shift_down(a, shift), dense_shift_down(b, shift), mod);
+    auto [c, d] = apply(r, a, b, mod);
+    if (dense_degree(d) < m)
+        return r;
+    Dense q, remainder;
+    dense_divide(c, d, mod, &q, &remainder);
+    step(r, q, mod);
+    if (dense_degree(remainder) < m)
+        return r;
+    // The top of what is left decides the second half.
+    const std::size_t k = static_cast<std::size_t>(2 * m - dense_degree(d));
+    const Matrix s = half_gcd(dense_shift_down(d, k), dense_shift_down(remainder, k), mod);
+    return product(s, r, mod);
+}
+
+}  // namespace
+
+Dense dense_gcd_plain(Dense a, Dense b, const Modulus& mod)
+{
+    if (dense_degree(a) < dense_degree(b))
+        std::swap(a, b);
+    while (!b.empty()) {
+        // Each remainder is computed in place in the larger operand.
+        residues_divide(a, dense_degree(a), b, dense_degree(b), mod, nullptr);
+        a.resize(b.size() - 1);
+        dense_trim(a);
+        std::swap(a, b);
+    }
+    make_monic(a, mod);
+    return a;
+}
+
+Dense dense_gcd_half(Dense a, Dense b, const Modulus& mod)
+{
+    if (dense_degree(a) < dense_degree(b))
+        std::swap(a, b);
+    while (!b.empty() && dense_degree(b) >= kHalfGcdCrossover) {
+        const Matrix r = half_gcd(a, b, mod);
+        std::tie(a, b) = apply(r, a, b, mod);
+        if (dense_degree(a) < dense_degree(b))
+            std::swap(a, b);
+        if (b.empty())
+            break;
+        Dense remainder;
+        dense_divide(a, b, mod, nullptr, &remainder);
+        a = std::move(b);
+        b = std::move(remainder);
+    }
+    return dense_gcd_plain(std::move(a), std::move(b), mod);
+}
+
+Dense dense_gcd(Dense a, Dense b, const Modulus& mod)
+{
+    if (std::min(dense_degree(a), dense_degree(b)) < kHalfGcdCrossover)
+        return dense_gcd_plain(std::move(a), std::move(b), mod);
+    return dense_gcd_half(std::move(a), std::move(b), mod);
+}

@@ -1,0 +1,114 @@
+// Every fast dense routine against its plain counterpart, at sizes on both sides of its crossover,
+// for small and large primes; and against NTL above every crossover.
+#include <gtest/gtest.h>
+
+#include <NTL/lzz_pX.h>
+
+#include <random>
+
+#include "poly/dense_mod.h"
+#include "poly/thresholds.h"
+#include "tests/support/ntl_convert.h"
+
+namespace {
+
+const std::int64_t kPrimes[] = {2, 3, 65537, 1000003, 2147483647};
+
+Dense random_dense(std::mt19937_64& rng, const Modulus& mod, std::size_t length)
+{
+    Dense a(length);
+    for (Residue& c : a)
+        c = static_cast<Residue>(rng() % mod.p);
+    if (length > 0)
+        a.back() = static_cast<Residue>(1 + rng() % (mod.p - 1));
+    return a;
+}
+
+// Lengths around each crossover, and beyond.
+std::vector<std::size_t> lengths()
+{
+    const std::size_t k = kKroneckerCrossover, n = kNewtonDivisionCrossover, h = static_cast<std::size_t>(kHalfGcdCrossover);
+    return {1, 2, 7, k - 1, k, k + 1, n - 1, n, n + 1, h + 1, 2 * h + 3, 1500, 5000};
+}
+
+TEST(FastArithmetic, KroneckerProductIsThePlainProduct)
+{
+    std::mt19937_64 rng(11);
+    for (const std::int64_t p : kPrimes) {
+        const Modulus mod(p);
+        for (const std::size_t length : lengths()) {
+            const Dense a = random_dense(rng, mod, length), b = random_dense(rng, mod, length / 2 + 1);
+            EXPECT_EQ(dense_multiply_kronecker(a, b, mod), dense_multiply_plain(a, b, mod)) << p << " " << length;
+            EXPECT_EQ(dense_multiply_kronecker(a, a, mod), dense_multiply_plain(a, a, mod)) << "square " << p << " " << length;
+        }
+        // The extreme residues fill every bit of a slot.
+        const Dense full(3000, static_cast<Residue>(p - 1));
+        EXPECT_EQ(dense_multiply_kronecker(full, full, mod), dense_multiply_plain(full, full, mod)) << p;
+    }
+}
+
+TEST(FastArithmetic, NewtonDivisionIsLongDivision)
+{
+    std::mt19937_64 rng(12);
+    for (const std::int64_t p : kPrimes) {
+        const Modulus mod(p);
+        for (const std::size_t length : lengths()) {
+            for (const std::size_t divisor : {std::size_t{1}, length / 3 + 1, length}) {
+                const Dense a = random_dense(rng, mod, length + divisor), b = random_dense(rng, mod, divisor);
+                Dense q_plain, r_plain, q_newton, r_newton;
+                dense_divide_plain(a, b, mod, &q_plain, &r_plain);
+                dense_divide_newton(a, b, mod, &q_newton, &r_newton);
+                EXPECT_EQ(q_newton, q_plain) << p << " " << length << " / " << divisor;
+                EXPECT_EQ(r_newton, r_plain) << p << " " << length << " / " << divisor;
+            }
+        }
+        const Dense f = random_dense(rng, mod, 700);
+        Dense g = dense_inverse_series(Dense(f.rbegin(), f.rend()), 700, mod);
+        EXPECT_EQ(dense_truncate(dense_multiply(Dense(f.rbegin(), f.rend()), g, mod), 700), Dense{1}) << p;
+    }
+}
+
+TEST(FastArithmetic, HalfGcdIsEuclid)
+{
+    std::mt19937_64 rng(13);
+    for (const std::int64_t p : kPrimes) {
+        const Modulus mod(p);
+        for (const std::size_t length : lengths()) {
+            const Dense common = random_dense(rng, mod, rng() % (length + 1) + 1);
+            const Dense a = dense_multiply(random_dense(rng, mod, length), common, mod);
+            const Dense b = dense_multiply(random_dense(rng, mod, length / 2 + rng() % (length / 2 + 1) + 1), common, mod);
+            EXPECT_EQ(dense_gcd_half(a, b, mod), dense_gcd_plain(a, b, mod)) << p << " " << length;
+            EXPECT_EQ(dense_gcd_half(b, a, mod), dense_gcd_plain(a, b, mod)) << p << " " << length;
+        }
+        // Equal degrees, a zero operand, and a power whose remainders are few.
+        const Dense a = random_dense(rng, mod, 900), b = random_dense(rng, mod, 900);
+        EXPECT_EQ(dense_gcd_half(a, b, mod), dense_gcd_plain(a, b, mod)) << p;
+        EXPECT_EQ(dense_gcd_half(a, Dense{}, mod), dense_gcd_plain(a, Dense{}, mod)) << p;
+        const Dense square = dense_multiply(a, a, mod);
+        EXPECT_EQ(dense_gcd_half(square, a, mod), dense_gcd_plain(square, a, mod)) << p;
+    }
+}
+
+TEST(FastArithmetic, AgreesWithNtlAboveEveryCrossover)
+{
+    std::mt19937_64 rng(14);
+    for (const std::int64_t p : {3L, 2147483647L}) {
+        const Modulus mod(p);
+        NTL::zz_p::init(p);
+        const Dense common = random_dense(rng, mod, 3001);
+        const Dense a = dense_multiply(random_dense(rng, mod, 9000), common, mod);
+        const Dense b = dense_multiply(random_dense(rng, mod, 5000), common, mod);
+        const NTL::zz_pX na = to_zz_pX(poly_from_residues(a, a.size())), nb = to_zz_pX(poly_from_residues(b, b.size()));
+        const auto same = [](const Dense& ours, const NTL::zz_pX& theirs) {
+            return poly_from_residues(ours, ours.size()).terms == poly_from_ntl(theirs).terms;
+        };
+        EXPECT_TRUE(same(dense_multiply(a, b, mod), na * nb)) << p;
+        Dense q, r;
+        dense_divide(a, b, mod, &q, &r);
+        EXPECT_TRUE(same(q, na / nb)) << p;
+        EXPECT_TRUE(same(r, na % nb)) << p;
+        EXPECT_TRUE(same(dense_gcd(a, b, mod), NTL::GCD(na, nb))) << p;
+    }
+}
+
+}  // namespace
