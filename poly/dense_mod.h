@@ -25,11 +25,16 @@ Dense dense_shift_down(const Dense& a, std::size_t k);
 Dense dense_truncate(const Dense& a, std::size_t n);
 
 // --- multiply_dense.cpp --------------------------------------------------------------------------
-// The product by the plain method (one vectorized row per coefficient) or by Kronecker
-// substitution: both operands packed into big integers, one GMP multiplication, the product's
-// coefficients unpacked and reduced. dense_multiply chooses by kKroneckerCrossover.
+// The product by the plain method (one vectorized row per coefficient), by Kronecker
+// substitution (both operands packed into big integers, one GMP multiplication, the product's
+// coefficients unpacked and reduced), or by number-theoretic transforms. dense_multiply chooses
+// between the plain method and the transforms by plain_product_is_cheaper; Kronecker serves
+// products longer than the transforms reach.
 Dense dense_multiply_plain(const Dense& a, const Dense& b, const Modulus& mod);
 Dense dense_multiply_kronecker(const Dense& a, const Dense& b, const Modulus& mod);
+// ntt.cpp: three number-theoretic transforms and the Chinese remainder theorem (Kronecker beyond
+// their largest length, 2^23).
+Dense dense_multiply_ntt(const Dense& a, const Dense& b, const Modulus& mod);
 Dense dense_multiply(const Dense& a, const Dense& b, const Modulus& mod);
 
 // --- divide_dense.cpp ----------------------------------------------------------------------------

@@ -61,7 +61,7 @@ Matrix half_gcd(Dense a, Dense b, const Modulus& mod)
     if (dense_degree(b) < m)
         return identity();
     Matrix r = identity();
-    if (dense_degree(a) < kHalfGcdCrossover) {
+    if (dense_degree(a) < kHalfGcdBase) {
         while (dense_degree(b) >= m) {
             Dense q, remainder;
             dense_divide(a, b, mod, &q, &remainder);
@@ -105,11 +105,14 @@ Dense dense_gcd_plain(Dense a, Dense b, const Modulus& mod)
     return a;
 }
 
-Dense dense_gcd_half(Dense a, Dense b, const Modulus& mod)
+namespace {
+
+// Half-gcd jumps while the smaller operand's degree is at least `plain_below`, Euclid after.
+Dense gcd_by_jumps(Dense a, Dense b, const Modulus& mod, std::int64_t plain_below)
 {
     if (dense_degree(a) < dense_degree(b))
         std::swap(a, b);
-    while (!b.empty() && dense_degree(b) >= kHalfGcdCrossover) {
+    while (!b.empty() && dense_degree(b) >= plain_below) {
         const Matrix r = half_gcd(a, b, mod);
         std::tie(a, b) = apply(r, a, b, mod);
         if (dense_degree(a) < dense_degree(b))
@@ -124,9 +127,14 @@ Dense dense_gcd_half(Dense a, Dense b, const Modulus& mod)
     return dense_gcd_plain(std::move(a), std::move(b), mod);
 }
 
+}  // namespace
+
+Dense dense_gcd_half(Dense a, Dense b, const Modulus& mod)
+{
+    return gcd_by_jumps(std::move(a), std::move(b), mod, kHalfGcdBase);
+}
+
 Dense dense_gcd(Dense a, Dense b, const Modulus& mod)
 {
-    if (std::min(dense_degree(a), dense_degree(b)) < kHalfGcdCrossover)
-        return dense_gcd_plain(std::move(a), std::move(b), mod);
-    return dense_gcd_half(std::move(a), std::move(b), mod);
+    return gcd_by_jumps(std::move(a), std::move(b), mod, kHalfGcdCrossover);
 }

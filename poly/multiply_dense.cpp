@@ -79,7 +79,9 @@ Dense dense_multiply_kronecker(const Dense& a, const Dense& b, const Modulus& mo
 
 Dense dense_multiply(const Dense& a, const Dense& b, const Modulus& mod)
 {
-    if (std::min(a.size(), b.size()) < kKroneckerCrossover)
+    if (a.empty() || b.empty())
+        return {};
+    if (plain_product_is_cheaper(a.size(), b.size()))
         return dense_multiply_plain(a, b, mod);
-    return dense_multiply_kronecker(a, b, mod);
+    return dense_multiply_ntt(a, b, mod);
 }

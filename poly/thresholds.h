@@ -2,6 +2,8 @@
 // arithmetic is named here; each path can be forced by an input of the right shape.
 #pragma once
 
+#include <bit>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 
@@ -26,14 +28,23 @@ inline std::size_t sparse_term_limit(const Poly& a, const Poly& b)
 // walked term by term instead of slot by slot by the vectorized kernel.
 constexpr std::size_t kDenseRowRatio = 4;
 
-// Dense multiplication: the plain method while the shorter operand has fewer coefficients than
-// this, Kronecker substitution through GMP from there on.
-constexpr std::size_t kKroneckerCrossover = 48;
+// Dense multiplication: the plain method costs about one unit per product of two coefficients
+// (eight at a time in the vector unit), the transforms about kTransformCostRatio units per
+// N·log2(N) for the transform length N (the product's length rounded up to a power of two); the
+// cheaper one is taken.
+constexpr double kTransformCostRatio = 15.0;
+inline bool plain_product_is_cheaper(std::size_t a_length, std::size_t b_length)
+{
+    const double n = static_cast<double>(std::bit_ceil(a_length + b_length - 1));
+    return static_cast<double>(a_length) * static_cast<double>(b_length) <= kTransformCostRatio * n * std::log2(n);
+}
 
-// Dense division: long division while the quotient has fewer coefficients than this, Newton
-// iteration from there on.
-constexpr std::size_t kNewtonDivisionCrossover = 256;
+// Dense division: long division while the quotient or the divisor has fewer coefficients than
+// this, Newton iteration from there on.
+constexpr std::size_t kNewtonDivisionCrossover = 1500;
 
-// Dense gcd: Euclid's remainders below this degree, the half-gcd from there on; the half-gcd's own
-// recursion also ends there.
-constexpr std::int64_t kHalfGcdCrossover = 256;
+// Dense gcd: Euclid's remainders while the smaller operand's degree is below kHalfGcdCrossover,
+// the half-gcd from there on; the half-gcd's recursion ends at kHalfGcdBase, below which its
+// quotients come from Euclid's steps.
+constexpr std::int64_t kHalfGcdCrossover = 12000;
+constexpr std::int64_t kHalfGcdBase = 128;

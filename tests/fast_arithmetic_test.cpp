@@ -27,23 +27,28 @@ Dense random_dense(std::mt19937_64& rng, const Modulus& mod, std::size_t length)
 // Lengths around each crossover, and beyond.
 std::vector<std::size_t> lengths()
 {
-    const std::size_t k = kKroneckerCrossover, n = kNewtonDivisionCrossover, h = static_cast<std::size_t>(kHalfGcdCrossover);
-    return {1, 2, 7, k - 1, k, k + 1, n - 1, n, n + 1, h + 1, 2 * h + 3, 1500, 5000};
+    const std::size_t n = kNewtonDivisionCrossover, h = static_cast<std::size_t>(kHalfGcdBase);
+    return {1, 2, 7, 63, 64, 65, h - 1, h, h + 1, 2 * h + 3, n - 1, n, n + 1, 5000};
 }
 
-TEST(FastArithmetic, KroneckerProductIsThePlainProduct)
+TEST(FastArithmetic, KroneckerAndTransformProductsAreThePlainProduct)
 {
     std::mt19937_64 rng(11);
     for (const std::int64_t p : kPrimes) {
         const Modulus mod(p);
         for (const std::size_t length : lengths()) {
             const Dense a = random_dense(rng, mod, length), b = random_dense(rng, mod, length / 2 + 1);
-            EXPECT_EQ(dense_multiply_kronecker(a, b, mod), dense_multiply_plain(a, b, mod)) << p << " " << length;
-            EXPECT_EQ(dense_multiply_kronecker(a, a, mod), dense_multiply_plain(a, a, mod)) << "square " << p << " " << length;
+            const Dense plain = dense_multiply_plain(a, b, mod), square = dense_multiply_plain(a, a, mod);
+            EXPECT_EQ(dense_multiply_kronecker(a, b, mod), plain) << p << " " << length;
+            EXPECT_EQ(dense_multiply_kronecker(a, a, mod), square) << "square " << p << " " << length;
+            EXPECT_EQ(dense_multiply_ntt(a, b, mod), plain) << p << " " << length;
+            EXPECT_EQ(dense_multiply_ntt(a, a, mod), square) << "square " << p << " " << length;
         }
-        // The extreme residues fill every bit of a slot.
+        // The extreme residues fill every bit of a slot, and reach the largest sums the three
+        // transform primes must hold.
         const Dense full(3000, static_cast<Residue>(p - 1));
         EXPECT_EQ(dense_multiply_kronecker(full, full, mod), dense_multiply_plain(full, full, mod)) << p;
+        EXPECT_EQ(dense_multiply_ntt(full, full, mod), dense_multiply_plain(full, full, mod)) << p;
     }
 }
 
@@ -96,8 +101,8 @@ TEST(FastArithmetic, AgreesWithNtlAboveEveryCrossover)
         const Modulus mod(p);
         NTL::zz_p::init(p);
         const Dense common = random_dense(rng, mod, 3001);
-        const Dense a = dense_multiply(random_dense(rng, mod, 9000), common, mod);
-        const Dense b = dense_multiply(random_dense(rng, mod, 5000), common, mod);
+        const Dense a = dense_multiply(random_dense(rng, mod, static_cast<std::size_t>(kHalfGcdCrossover) + 4000), common, mod);
+        const Dense b = dense_multiply(random_dense(rng, mod, static_cast<std::size_t>(kHalfGcdCrossover) + 1000), common, mod);
         const NTL::zz_pX na = to_zz_pX(poly_from_residues(a, a.size())), nb = to_zz_pX(poly_from_residues(b, b.size()));
         const auto same = [](const Dense& ours, const NTL::zz_pX& theirs) {
             return poly_from_residues(ours, ours.size()).terms == poly_from_ntl(theirs).terms;

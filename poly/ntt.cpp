@@ -1,0 +1,447 @@
+// Products modulo p through number-theoretic transforms modulo three primes q < 2^30 with large
+// power-of-two roots of unity, and the Chinese remainder theorem: a coefficient of the exact
+// integer product is below min(|a|, |b|)·(p - 1)^2 < 2^84 < q0·q1·q2, so its residues modulo the
+// three primes determine it, and with it its residue modulo p.
+//
+// The transforms keep their values in [0, 2q) and multiply by a root w with Shoup's method
+// (w' = floor(w·2^32 / q) gives w·x mod q, up to one q, for any 32-bit x): no division anywhere.
+#include <algorithm>
+#include <bit>
+#include <vector>
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
+
+#include "poly/dense_mod.h"
+
+namespace {
+
+struct NttPrime {
+    std::uint32_t q;
+    std::uint32_t generator;  // a primitive root modulo q
+};
+
+constexpr NttPrime kNttPrimes[3] = {{998244353, 3}, {469762049, 3}, {167772161, 3}};
+
+// The largest transform: 2^23 divides q - 1 for all three primes.
+constexpr std::size_t kMaxNttLength = std::size_t{1} << 23;
+
+std::uint32_t power(std::uint64_t base, std::uint64_t exponent, std::uint32_t q)
+{
+    std::uint64_t result = 1;
+    base %= q;
+    for (; exponent != 0; exponent >>= 1) {
+        if (exponent & 1)
+            result = result * base % q;
+        base = base * base % q;
+    }
+    return static_cast<std::uint32_t>(result);
+}
+
+std::uint32_t shoup_constant(std::uint32_t w, std::uint32_t q)
+{
+    return static_cast<std::uint32_t>((static_cast<std::uint64_t>(w) << 32) / q);
+}
+
+// w·x mod q, up to one q: the result lies in [0, 2q).
+inline std::uint32_t shoup_multiply(std::uint32_t x, std::uint32_t w, std::uint32_t w_shoup, std::uint32_t q)
+{
+    const std::uint32_t estimate = static_cast<std::uint32_t>((static_cast<std::uint64_t>(x) * w_shoup) >> 32);
+    return x * w - estimate * q;
+}
+
+// The roots of one prime for transforms up to `length`: entry len + j holds ω^j for the primitive
+// (2·len)-th root ω, for every power of two len < length and j < len; with Shoup's constants, and
+// the same for the inverse roots.
+struct RootTable {
+    std::size_t length = 0;
+    std::vector<std::uint32_t> w, w_shoup, inverse, inverse_shoup;
+    std::uint32_t scale[32];  // entry k: 2^-k·2^32 mod q, which undoes a transform of length 2^k
+};
+
+const RootTable& roots(std::size_t prime, std::size_t length)
+{
+    static RootTable tables[3];
+    RootTable& table = tables[prime];
+    if (table.length >= length)
+        return table;
+    const std::uint32_t q = kNttPrimes[prime].q;
+    table.length = length;
+    table.w.assign(length, 0);
+    table.w_shoup.assign(length, 0);
+    table.inverse.assign(length, 0);
+    table.inverse_shoup.assign(length, 0);
+    const std::uint64_t half = (q + 1) / 2;
+    std::uint64_t factor = (std::uint64_t{1} << 32) % q;
+    for (std::uint32_t& entry : table.scale) {
+        entry = static_cast<std::uint32_t>(factor);
+        factor = factor * half % q;
+    }
+    for (std::size_t len = 1; len < length; len *= 2) {
+        const std::uint32_t root = power(kNttPrimes[prime].generator, (q - 1) / (2 * len), q);
+        const std::uint32_t inverse_root = power(root, q - 2, q);
+        std::uint64_t w = 1, v = 1;
+        for (std::size_t j = 0; j < len; ++j) {
+            table.w[len + j] = static_cast<std::uint32_t>(w);
+            table.w_shoup[len + j] = shoup_constant(static_cast<std::uint32_t>(w), q);
+            table.inverse[len + j] = static_cast<std::uint32_t>(v);
+            table.inverse_shoup[len + j] = shoup_constant(static_cast<std::uint32_t>(v), q);
+            w = w * root % q;
+            v = v * inverse_root % q;
+        }
+    }
+    return table;
+}
+
+// The butterfly loops are written for the compiler's vectorizer; on x86 an AVX2 version is chosen
+// at run time where the processor has it, and the butterflies of the wide levels use AVX2 directly.
+#if defined(__x86_64__) || defined(__i386__)
+#define SQUAREFREE_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+#define SQUAREFREE_AVX2_BUTTERFLIES 1
+#else
+#define SQUAREFREE_VECTOR_CLONES
+#endif
+
+// The levels of half-length first_len down to 1.
+void forward_portable(std::uint32_t* a, std::size_t n, const RootTable& t, std::uint32_t q, std::size_t first_len)
+{
+    const std::uint32_t two_q = 2 * q;
+    for (std::size_t len = first_len; len >= 1; len /= 2) {
+        const std::uint32_t* w = t.w.data() + len;
+        const std::uint32_t* ws = t.w_shoup.data() + len;
+        for (std::size_t s = 0; s < n; s += 2 * len) {
+            std::uint32_t* x = a + s;
+            std::uint32_t* y = a + s + len;
+            for (std::size_t j = 0; j < len; ++j) {
+                const std::uint32_t u = x[j], v = y[j];
+                const std::uint32_t sum = u + v;
+                x[j] = std::min(sum, sum - two_q);
+                y[j] = shoup_multiply(u - v + two_q, w[j], ws[j], q);
+            }
+        }
+    }
+}
+
+// The levels of half-length 1 up to last_len.
+void inverse_portable(std::uint32_t* a, std::size_t n, const RootTable& t, std::uint32_t q, std::size_t last_len)
+{
+    const std::uint32_t two_q = 2 * q;
+    for (std::size_t len = 1; len < n && len <= last_len; len *= 2) {
+        const std::uint32_t* w = t.inverse.data() + len;
+        const std::uint32_t* ws = t.inverse_shoup.data() + len;
+        for (std::size_t s = 0; s < n; s += 2 * len) {
+            std::uint32_t* x = a + s;
+            std::uint32_t* y = a + s + len;
+            for (std::size_t j = 0; j < len; ++j) {
+                const std::uint32_t u = x[j];
+                const std::uint32_t v = shoup_multiply(y[j], w[j], ws[j], q);
+                const std::uint32_t sum = u + v, difference = u - v + two_q;
+                x[j] = std::min(sum, sum - two_q);
+                y[j] = std::min(difference, difference - two_q);
+            }
+        }
+    }
+}
+
+#ifdef SQUAREFREE_AVX2_BUTTERFLIES
+// Eight lanes of Shoup's multiplication: the 64-bit products of the even and the odd lanes give
+// the quotient estimates, one blend puts their high halves side by side.
+__attribute__((target("avx2"))) inline __m256i shoup_multiply8(__m256i x, __m256i w, __m256i w_shoup, __m256i q)
+{
+    const __m256i even = _mm256_mul_epu32(x, w_shoup);
+    const __m256i odd = _mm256_mul_epu32(_mm256_srli_epi64(x, 32), _mm256_srli_epi64(w_shoup, 32));
+    const __m256i estimate = _mm256_blend_epi32(_mm256_srli_epi64(even, 32), odd, 0xAA);
+    return _mm256_sub_epi32(_mm256_mullo_epi32(x, w), _mm256_mullo_epi32(estimate, q));
+}
+
+__attribute__((target("avx2"))) inline __m256i load(const std::uint32_t* p)
+{
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+}
+
+__attribute__((target("avx2"))) inline __m256i reduce8(__m256i x, __m256i bound)
+{
+    return _mm256_min_epu32(x, _mm256_sub_epi32(x, bound));
+}
+
+// The 8x8 matrix of 32-bit values held row by row in r[0..7], transposed in place.
+__attribute__((target("avx2"))) inline void transpose8(__m256i* r)
+{
+    const __m256i t0 = _mm256_unpacklo_epi32(r[0], r[1]), t1 = _mm256_unpackhi_epi32(r[0], r[1]);
+    const __m256i t2 = _mm256_unpacklo_epi32(r[2], r[3]), t3 = _mm256_unpackhi_epi32(r[2], r[3]);
+    const __m256i t4 = _mm256_unpacklo_epi32(r[4], r[5]), t5 = _mm256_unpackhi_epi32(r[4], r[5]);
+    const __m256i t6 = _mm256_unpacklo_epi32(r[6], r[7]), t7 = _mm256_unpackhi_epi32(r[6], r[7]);
+    const __m256i s0 = _mm256_unpacklo_epi64(t0, t2), s1 = _mm256_unpackhi_epi64(t0, t2);
+    const __m256i s2 = _mm256_unpacklo_epi64(t1, t3), s3 = _mm256_unpackhi_epi64(t1, t3);
+    const __m256i s4 = _mm256_unpacklo_epi64(t4, t6), s5 = _mm256_unpackhi_epi64(t4, t6);
+    const __m256i s6 = _mm256_unpacklo_epi64(t5, t7), s7 = _mm256_unpackhi_epi64(t5, t7);
+    r[0] = _mm256_permute2x128_si256(s0, s4, 0x20);
+    r[1] = _mm256_permute2x128_si256(s1, s5, 0x20);
+    r[2] = _mm256_permute2x128_si256(s2, s6, 0x20);
+    r[3] = _mm256_permute2x128_si256(s3, s7, 0x20);
+    r[4] = _mm256_permute2x128_si256(s0, s4, 0x31);
+    r[5] = _mm256_permute2x128_si256(s1, s5, 0x31);
+    r[6] = _mm256_permute2x128_si256(s2, s6, 0x31);
+    r[7] = _mm256_permute2x128_si256(s3, s7, 0x31);
+}
+
+// The levels of half-length 4, 2 and 1 work inside blocks of eight. Eight blocks at a time are
+// transposed, so that register j holds entry j of every block and each butterfly pairs two
+// registers with one root for all lanes; then transposed back.
+struct LastLevelRoots {
+    __m256i w[8], w_shoup[8];  // entry len + j: ω_(2len)^j broadcast, len = 1, 2, 4
+};
+
+__attribute__((target("avx2"))) LastLevelRoots last_level_roots(const std::uint32_t* w, const std::uint32_t* w_shoup)
+{
+    LastLevelRoots roots;
+    for (int k = 1; k < 8; ++k) {
+        roots.w[k] = _mm256_set1_epi32(static_cast<int>(w[k]));
+        roots.w_shoup[k] = _mm256_set1_epi32(static_cast<int>(w_shoup[k]));
+    }
+    return roots;
+}
+
+__attribute__((target("avx2"))) void forward_last_levels(std::uint32_t* a, std::size_t n, const RootTable& t, std::uint32_t q)
+{
+    const __m256i vq = _mm256_set1_epi32(static_cast<int>(q)), two_q = _mm256_set1_epi32(static_cast<int>(2 * q));
+    const LastLevelRoots roots = last_level_roots(t.w.data(), t.w_shoup.data());
+    for (std::size_t chunk = 0; chunk < n; chunk += 64) {
+        __m256i r[8];
+        for (int i = 0; i < 8; ++i)
+            r[i] = load(a + chunk + 8 * i);
+        transpose8(r);
+        for (std::size_t len = 4; len >= 1; len /= 2)
+            for (std::size_t start = 0; start < 8; start += 2 * len)
+                for (std::size_t j = 0; j < len; ++j) {
+                    const __m256i u = r[start + j], v = r[start + j + len];
+                    r[start + j] = reduce8(_mm256_add_epi32(u, v), two_q);
+                    r[start + j + len] = shoup_multiply8(_mm256_add_epi32(_mm256_sub_epi32(u, v), two_q),
+                                                         roots.w[len + j], roots.w_shoup[len + j], vq);
+                }
+        transpose8(r);
+        for (int i = 0; i < 8; ++i)
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(a + chunk + 8 * i), r[i]);
+    }
+}
+
+__attribute__((target("avx2"))) void inverse_first_levels(std::uint32_t* a, std::size_t n, const RootTable& t, std::uint32_t q)
+{
+    const __m256i vq = _mm256_set1_epi32(static_cast<int>(q)), two_q = _mm256_set1_epi32(static_cast<int>(2 * q));
+    const LastLevelRoots roots = last_level_roots(t.inverse.data(), t.inverse_shoup.data());
+    for (std::size_t chunk = 0; chunk < n; chunk += 64) {
+        __m256i r[8];
+        for (int i = 0; i < 8; ++i)
+            r[i] = load(a + chunk + 8 * i);
+        transpose8(r);
+        for (std::size_t len = 1; len <= 4; len *= 2)
+            for (std::size_t start = 0; start < 8; start += 2 * len)
+                for (std::size_t j = 0; j < len; ++j) {
+                    const __m256i u = r[start + j];
+                    const __m256i v = shoup_multiply8(r[start + j + len], roots.w[len + j], roots.w_shoup[len + j], vq);
+                    r[start + j] = reduce8(_mm256_add_epi32(u, v), two_q);
+                    r[start + j + len] = reduce8(_mm256_add_epi32(_mm256_sub_epi32(u, v), two_q), two_q);
+                }
+        transpose8(r);
+        for (int i = 0; i < 8; ++i)
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(a + chunk + 8 * i), r[i]);
+    }
+}
+
+__attribute__((target("avx2"))) void forward_avx2(std::uint32_t* a, std::size_t n, const RootTable& t, std::uint32_t q)
+{
+    const __m256i vq = _mm256_set1_epi32(static_cast<int>(q)), two_q = _mm256_set1_epi32(static_cast<int>(2 * q));
+    for (std::size_t len = n / 2; len >= 8; len /= 2) {
+        const std::uint32_t* w = t.w.data() + len;
+        const std::uint32_t* ws = t.w_shoup.data() + len;
+        for (std::size_t s = 0; s < n; s += 2 * len) {
+            std::uint32_t* x = a + s;
+            std::uint32_t* y = a + s + len;
+            for (std::size_t j = 0; j < len; j += 8) {
+                const __m256i u = load(x + j), v = load(y + j);
+                _mm256_storeu_si256(reinterpret_cast<__m256i*>(x + j), reduce8(_mm256_add_epi32(u, v), two_q));
+                const __m256i difference = _mm256_add_epi32(_mm256_sub_epi32(u, v), two_q);
+                _mm256_storeu_si256(reinterpret_cast<__m256i*>(y + j), shoup_multiply8(difference, load(w + j), load(ws + j), vq));
+            }
+        }
+    }
+    if (n >= 64)
+        forward_last_levels(a, n, t, q);
+    else
+        forward_portable(a, n, t, q, std::min<std::size_t>(n / 2, 4));
+}
+
+__attribute__((target("avx2"))) void inverse_avx2(std::uint32_t* a, std::size_t n, const RootTable& t, std::uint32_t q)
+{
+    if (n >= 64)
+        inverse_first_levels(a, n, t, q);
+    else
+        inverse_portable(a, n, t, q, 4);
+    const __m256i vq = _mm256_set1_epi32(static_cast<int>(q)), two_q = _mm256_set1_epi32(static_cast<int>(2 * q));
+    for (std::size_t len = 8; len < n; len *= 2) {
+        const std::uint32_t* w = t.inverse.data() + len;
+        const std::uint32_t* ws = t.inverse_shoup.data() + len;
+        for (std::size_t s = 0; s < n; s += 2 * len) {
+            std::uint32_t* x = a + s;
+            std::uint32_t* y = a + s + len;
+            for (std::size_t j = 0; j < len; j += 8) {
+                const __m256i u = load(x + j);
+                const __m256i v = shoup_multiply8(load(y + j), load(w + j), load(ws + j), vq);
+                _mm256_storeu_si256(reinterpret_cast<__m256i*>(x + j), reduce8(_mm256_add_epi32(u, v), two_q));
+                _mm256_storeu_si256(reinterpret_cast<__m256i*>(y + j),
+                                    reduce8(_mm256_add_epi32(_mm256_sub_epi32(u, v), two_q), two_q));
+            }
+        }
+    }
+}
+#endif
+
+// Decimation in frequency: natural order in, bit-reversed order out; values in [0, 2q).
+void forward(std::uint32_t* a, std::size_t n, const RootTable& t, std::uint32_t q)
+{
+#ifdef SQUAREFREE_AVX2_BUTTERFLIES
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2) {
+        forward_avx2(a, n, t, q);
+        return;
+    }
+#endif
+    forward_portable(a, n, t, q, n / 2);
+}
+
+// Decimation in time with the inverse roots: bit-reversed order in, natural order out (times n);
+// values in [0, 2q).
+void inverse(std::uint32_t* a, std::size_t n, const RootTable& t, std::uint32_t q)
+{
+#ifdef SQUAREFREE_AVX2_BUTTERFLIES
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2) {
+        inverse_avx2(a, n, t, q);
+        return;
+    }
+#endif
+    inverse_portable(a, n, t, q, n);
+}
+
+// Montgomery's reduction with R = 2^32 for products t < 4q^2 (< q·2^32): t·R^-1 mod q, up to one q.
+inline std::uint32_t montgomery(std::uint64_t t, std::uint32_t q, std::uint32_t minus_q_inverse)
+{
+    const std::uint32_t m = static_cast<std::uint32_t>(t) * minus_q_inverse;
+    return static_cast<std::uint32_t>((t + static_cast<std::uint64_t>(m) * q) >> 32);
+}
+
+// -q^-1 mod 2^32 by Newton's iteration (each step doubles the correct bits of the inverse).
+std::uint32_t minus_inverse_mod_2_32(std::uint32_t q)
+{
+    std::uint32_t inverse = q;  // correct to 3 bits for odd q
+    for (int i = 0; i < 4; ++i)
+        inverse *= 2 - q * inverse;
+    return 0 - inverse;
+}
+
+// Residues below 2^31 into [0, 2q): Shoup's multiplication by one.
+SQUAREFREE_VECTOR_CLONES void load(const Residue* source, std::size_t count, std::uint32_t* target, std::uint32_t q)
+{
+    const std::uint32_t one_shoup = shoup_constant(1, q);
+    for (std::size_t i = 0; i < count; ++i)
+        target[i] = shoup_multiply(source[i], 1, one_shoup, q);
+}
+
+SQUAREFREE_VECTOR_CLONES void pointwise(std::uint32_t* a, const std::uint32_t* b, std::size_t n, std::uint32_t q,
+                                        std::uint32_t minus_q_inverse)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        a[i] = montgomery(static_cast<std::uint64_t>(a[i]) * b[i], q, minus_q_inverse);
+}
+
+// Undoes the transform's factor n and the pointwise product's R^-1, and reduces into [0, q).
+SQUAREFREE_VECTOR_CLONES void scale(std::uint32_t* a, std::size_t n, std::uint32_t w, std::uint32_t w_shoup, std::uint32_t q)
+{
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint32_t y = shoup_multiply(a[i], w, w_shoup, q);
+        a[i] = std::min(y, y - q);
+    }
+}
+
+// Work space kept from one product to the next: no fresh pages for every product.
+std::vector<std::uint32_t>& scratch(std::size_t which, std::size_t n)
+{
+    static std::vector<std::uint32_t> buffers[4];
+    std::vector<std::uint32_t>& buffer = buffers[which];
+    if (buffer.size() < n)
+        buffer.resize(n);
+    return buffer;
+}
+
+// The product of a and b modulo one prime, reduced into [0, q), in the first a.size() + b.size()
+// - 1 entries of scratch buffer `prime`.
+void product_modulo(std::size_t prime, const Dense& a, const Dense& b, bool square, std::size_t n)
+{
+    const std::uint32_t q = kNttPrimes[prime].q;
+    static const std::uint32_t minus_q_inverses[3] = {minus_inverse_mod_2_32(kNttPrimes[0].q),
+                                                      minus_inverse_mod_2_32(kNttPrimes[1].q),
+                                                      minus_inverse_mod_2_32(kNttPrimes[2].q)};
+    const std::uint32_t minus_q_inverse = minus_q_inverses[prime];
+    const RootTable& t = roots(prime, n);
+    std::uint32_t* x = scratch(prime, n).data();
+    load(a.data(), a.size(), x, q);
+    std::fill(x + a.size(), x + n, 0);
+    forward(x, n, t, q);
+    if (square) {
+        pointwise(x, x, n, q, minus_q_inverse);
+    } else {
+        std::uint32_t* y = scratch(3, n).data();
+        load(b.data(), b.size(), y, q);
+        std::fill(y + b.size(), y + n, 0);
+        forward(y, n, t, q);
+        pointwise(x, y, n, q, minus_q_inverse);
+    }
+    inverse(x, n, t, q);
+    const std::uint32_t factor = t.scale[std::countr_zero(n)];  // n^-1·2^32 mod q
+    scale(x, a.size() + b.size() - 1, factor, shoup_constant(factor, q), q);
+}
+
+}  // namespace
+
+Dense dense_multiply_ntt(const Dense& a, const Dense& b, const Modulus& mod)
+{
+    if (a.empty() || b.empty())
+        return {};
+    const std::size_t length = a.size() + b.size() - 1;
+    const std::size_t n = std::bit_ceil(length);
+    if (n > kMaxNttLength)
+        return dense_multiply_kronecker(a, b, mod);
+    const bool square = &a == &b || a == b;
+    product_modulo(0, a, b, square, n);
+    product_modulo(1, a, b, square, n);
+    product_modulo(2, a, b, square, n);
+    const std::uint32_t* r0 = scratch(0, n).data();
+    const std::uint32_t* r1 = scratch(1, n).data();
+    const std::uint32_t* r2 = scratch(2, n).data();
+
+    // Garner: x = r0 + q0·v1 + q0·q1·v2 with v1 < q1, v2 < q2, every step a Shoup multiplication
+    // by a constant; one Barrett reduction modulo p at the end.
+    constexpr std::uint32_t q0 = kNttPrimes[0].q, q1 = kNttPrimes[1].q, q2 = kNttPrimes[2].q;
+    static const std::uint32_t c1 = power(q0, q1 - 2, q1), c1_shoup = shoup_constant(c1, q1);
+    constexpr std::uint32_t q0_mod_q2 = q0 % q2;
+    static const std::uint32_t q0_mod_q2_shoup = shoup_constant(q0_mod_q2, q2);
+    static const std::uint32_t c2 = power(static_cast<std::uint64_t>(q0_mod_q2) * (q1 % q2) % q2, q2 - 2, q2);
+    static const std::uint32_t c2_shoup = shoup_constant(c2, q2);
+    const std::uint32_t one1 = shoup_constant(1, q1), one2 = shoup_constant(1, q2);
+    const std::uint64_t q0q1_mod_p = mod.mul(mod.reduce(q0), mod.reduce(q1));
+    const auto reduce_once = [](std::uint32_t x, std::uint32_t q) { return std::min(x, x - q); };
+    Dense product(length);
+    for (std::size_t i = 0; i < length; ++i) {
+        const std::uint32_t x0_mod_q1 = reduce_once(shoup_multiply(r0[i], 1, one1, q1), q1);
+        const std::uint32_t v1 = reduce_once(shoup_multiply(r1[i] + q1 - x0_mod_q1, c1, c1_shoup, q1), q1);
+        const std::uint32_t low_mod_q2 = reduce_once(
+            reduce_once(shoup_multiply(r0[i], 1, one2, q2), q2) + reduce_once(shoup_multiply(v1, q0_mod_q2, q0_mod_q2_shoup, q2), q2),
+            q2);
+        const std::uint32_t v2 = reduce_once(shoup_multiply(r2[i] + q2 - low_mod_q2, c2, c2_shoup, q2), q2);
+        const std::uint64_t low = r0[i] + static_cast<std::uint64_t>(q0) * v1;  // < q0·q1 < 2^60
+        product[i] = static_cast<Residue>(mod.reduce(low + q0q1_mod_p * v2));   // < 2^60 + 2^59
+    }
+    dense_trim(product);
+    return product;
+}
