@@ -54,3 +54,9 @@ Dense dense_inverse_series(const Dense& f, std::size_t n, const Modulus& mod);
 Dense dense_gcd_plain(Dense a, Dense b, const Modulus& mod);
 Dense dense_gcd_half(Dense a, Dense b, const Modulus& mod);
 Dense dense_gcd(Dense a, Dense b, const Modulus& mod);
+
+// --- power_remainder.cpp --------------------------------------------------------------------------
+// x^e mod g by repeated squaring (g non-zero): the cost follows log e, not e.
+Dense dense_power_of_x_mod(std::uint64_t e, const Dense& g, const Modulus& mod);
+// a mod g for a term list a of any degree: the sum of its terms' c·(x^e mod g).
+Dense dense_remainder_of_sparse(const Poly& a, const Dense& g, const Modulus& mod);

@@ -35,5 +35,13 @@ Poly poly_quotient(const Poly& a, std::int64_t p, const Poly& b)
 
 Poly poly_remainder(const Poly& a, std::int64_t p, const Poly& b)
 {
+    if (remainder_by_powers(a, b)) {  // no dense quotient of the dividend's degree
+        const Modulus mod(p);
+        Division sparse;
+        if (sparse_divide_mod(a, b, mod, nullptr, sparse.remainder, sparse_term_limit(a, b)))
+            return sparse.remainder;
+        const Dense r = dense_remainder_of_sparse(a, dense_from_poly(b, mod), mod);
+        return poly_from_residues(r, r.size());
+    }
     return divide(a, p, b).remainder;
 }

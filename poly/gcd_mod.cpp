@@ -18,8 +18,12 @@ Poly gcd_terms(Poly big, Poly small, const Modulus& mod)
 {
     while (!poly_is_zero(small) && poly_is_sparse(big)) {
         Poly remainder;
-        if (!sparse_divide_mod(big, small, mod, nullptr, remainder, sparse_term_limit(big, small)))
-            break;
+        if (!sparse_divide_mod(big, small, mod, nullptr, remainder, sparse_term_limit(big, small))) {
+            if (!remainder_by_powers(big, small))
+                break;
+            const Dense r = dense_remainder_of_sparse(big, dense_from_poly(small, mod), mod);
+            remainder = poly_from_residues(r, r.size());
+        }
         big = std::move(small);
         small = std::move(remainder);
     }

@@ -48,3 +48,11 @@ constexpr std::size_t kNewtonDivisionCrossover = 1500;
 // quotients come from Euclid's steps.
 constexpr std::int64_t kHalfGcdCrossover = 12000;
 constexpr std::int64_t kHalfGcdBase = 128;
+
+// A sparse dividend of more than this many times the divisor's degree gives its remainder term by
+// term through powers of x modulo the divisor, when its term-list division gives up.
+constexpr std::int64_t kPowerRemainderRatio = 4;
+inline bool remainder_by_powers(const Poly& a, const Poly& b)
+{
+    return poly_is_sparse(a) && poly_degree(a) > kPowerRemainderRatio * (poly_degree(b) + 1);
+}

@@ -367,7 +367,11 @@ INSTANTIATE_TEST_SUITE_P(
         // monomial by its shape.
         Dialogue{"0", "x^1000000000 + 1", "1 x^0 + 1 x^1000000000 = (1 x^0 + 1 x^1000000000 )^1 "},
         Dialogue{"0", "-x^1073741823", "-1 x^1073741823 = (-1 x^0 )^1 * (1 x^1 )^1073741823 "},
-        Dialogue{"3", "x^1000000000 + 1", "1 x^0 + 1 x^1000000000 = (1 x^0 + 1 x^1000000000 )^1 "}));
+        Dialogue{"3", "x^1000000000 + 1", "1 x^0 + 1 x^1000000000 = (1 x^0 + 1 x^1000000000 )^1 "},
+        // The remainders of the gcd with the derivative come from powers of x modulo a small divisor.
+        Dialogue{"2147483647", "x^1073741823 + x + 1",
+                 "1 x^0 + 1 x^1 + 1 x^1073741823 = (1 x^0 + 1 x^1 + 1 x^1073741823 )^1 "},
+        Dialogue{"3", "x^1073741823 + 2x^536870912 + x^2", "1 x^2 + 2 x^536870912 + 1 x^1073741823 = (1 x^0 + 2 x^536870910 + 1 x^1073741821 )^1 * (1 x^1 )^2 "}));
 
 #if !defined(__SANITIZE_ADDRESS__)
 // Exhausted memory ends the run with its message and status, not with an abort. (The address

@@ -117,3 +117,44 @@ TEST(FastArithmetic, AgreesWithNtlAboveEveryCrossover)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FastArithmetic, PowersOfXModuloAPolynomialAgreeWithNtl)
+{
+    std::mt19937_64 rng(15);
+    for (const std::int64_t p : {2L, 3L, 1000003L, 2147483647L}) {
+        const Modulus mod(p);
+        NTL::zz_p::init(p);
+        for (const std::size_t length : {2, 3, 40, 2000}) {
+            const Dense g = random_dense(rng, mod, length);
+            const NTL::zz_pXModulus ntl_g(to_zz_pX(poly_from_residues(g, g.size())));
+            for (const std::uint64_t e : {std::uint64_t{0}, std::uint64_t{1}, std::uint64_t{length}, std::uint64_t{1073741823},
+                                          std::uint64_t{rng() % 4000000000u}}) {
+                NTL::zz_pX expected;
+                NTL::PowerXMod(expected, NTL::ZZ(e), ntl_g);
+                const Dense ours = dense_power_of_x_mod(e, g, mod);
+                EXPECT_EQ(poly_from_residues(ours, ours.size()).terms, poly_from_ntl(expected).terms) << p << " x^" << e;
+            }
+        }
+    }
+}
+
+TEST(FastArithmetic, RemainderOfASparsePolynomialIsTheDenseRemainder)
+{
+    std::mt19937_64 rng(16);
+    for (const std::int64_t p : {3L, 2147483647L}) {
+        const Modulus mod(p);
+        for (int round = 0; round < 10; ++round) {
+            Poly a;
+            for (Exponent e = static_cast<Exponent>(rng() % 50); e < 60000; e += 1 + static_cast<Exponent>(rng() % 9000))
+                a.terms.push_back(Term{e, 1 + static_cast<Coef>(rng() % static_cast<std::uint64_t>(p - 1))});
+            const Dense g = random_dense(rng, mod, 2 + rng() % 300);
+            Dense expected;
+            dense_divide_plain(dense_from_poly(a, mod), g, mod, nullptr, &expected);
+            EXPECT_EQ(dense_remainder_of_sparse(a, g, mod), expected) << p;
+        }
+    }
+}
+
+}  // namespace
