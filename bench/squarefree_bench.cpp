@@ -1,18 +1,25 @@
-// Our square-free factorizations and arithmetic side by side with NTL's, on the same inputs, and
-// the whole program as a user runs it. Benchmark names read family/who/parameters, so that the
-// table script can pair "ours" with "ntl".
+// Our square-free factorizations and arithmetic side by side with NTL's and FLINT's, on the same
+// inputs, and the whole program as a user runs it. Benchmark names read family/who/parameters, so
+// that the table script can pair "ours" with "ntl" and "flint".
 //
 //   squarefree_bench [google benchmark flags]   the timings
-//   squarefree_bench --peak-rss                 peak resident size of the real program per degree
+//   squarefree_bench --write-inputs DIR          the dialogues whose peak memory bench/run measures
 #include <benchmark/benchmark.h>
 
 #include <NTL/ZZXFactoring.h>
 #include <NTL/lzz_pXFactoring.h>
+#include <flint/fmpz_poly.h>
+#include <flint/fmpz_poly_factor.h>
+#include <flint/nmod_poly.h>
+#include <flint/nmod_poly_factor.h>
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <string>
@@ -59,6 +66,34 @@ NTL::ZZX power_of(const NTL::ZZX& a, long e)
     return r;
 }
 
+// --- FLINT's polynomials from NTL's ---------------------------------------------------------------
+
+struct FlintModPoly {
+    nmod_poly_t poly;
+    explicit FlintModPoly(const NTL::zz_pX& f)
+    {
+        nmod_poly_init(poly, static_cast<mp_limb_t>(NTL::zz_p::modulus()));
+        for (long i = 0; i <= NTL::deg(f); ++i)
+            nmod_poly_set_coeff_ui(poly, i, static_cast<mp_limb_t>(NTL::rep(NTL::coeff(f, i))));
+    }
+    FlintModPoly(const FlintModPoly&) = delete;
+    FlintModPoly& operator=(const FlintModPoly&) = delete;
+    ~FlintModPoly() { nmod_poly_clear(poly); }
+};
+
+struct FlintIntPoly {
+    fmpz_poly_t poly;
+    explicit FlintIntPoly(const NTL::ZZX& f)
+    {
+        fmpz_poly_init(poly);
+        for (long i = 0; i <= NTL::deg(f); ++i)
+            fmpz_poly_set_coeff_si(poly, i, NTL::conv<long>(NTL::coeff(f, i)));
+    }
+    FlintIntPoly(const FlintIntPoly&) = delete;
+    FlintIntPoly& operator=(const FlintIntPoly&) = delete;
+    ~FlintIntPoly() { fmpz_poly_clear(poly); }
+};
+
 // The integer families, each of degree about `degree`.
 NTL::ZZX int_input(int family, long degree)
 {
@@ -70,6 +105,23 @@ NTL::ZZX int_input(int family, long degree)
         NTL::ZZX third = monomial_plus(c, 1);
         NTL::SetCoeff(third, 1, 1);
         return power_of(monomial_plus(a, -1), 2) * power_of(monomial_plus(b, 2), 3) * third;
+    }
+    case 3: {  // square-free: dense, random 31-bit coefficients
+        std::mt19937_64 rng(static_cast<std::uint64_t>(degree) * 3);
+        NTL::ZZX f;
+        for (long i = 0; i <= degree; ++i)
+            NTL::SetCoeff(f, i, static_cast<long>(1 + rng() % 2147483646) * (rng() % 2 == 0 ? 1 : -1));
+        NTL::SetCoeff(f, degree, 1);
+        return f;
+    }
+    case 4: {  // square-free: sparse, eight random terms
+        std::mt19937_64 rng(static_cast<std::uint64_t>(degree) * 5);
+        NTL::ZZX f;
+        for (int i = 0; i < 7; ++i)
+            NTL::SetCoeff(f, static_cast<long>(rng() % static_cast<std::uint64_t>(degree)), static_cast<long>(rng() % 2000) - 1000);
+        NTL::SetCoeff(f, 0, 1);
+        NTL::SetCoeff(f, degree, 1);
+        return f;
     }
     default: {  // products of random sparse factors x^k ± x^j ± c with multiplicities 1 to 3
         std::mt19937_64 rng(static_cast<std::uint64_t>(degree));
@@ -117,16 +169,39 @@ void mod_ntl(benchmark::State& state)
     }
 }
 
+void mod_flint(benchmark::State& state)
+{
+    const long p = state.range(0), degree = state.range(1);
+    const NTL::zz_pX f = dense_mod_input(p, degree);
+    const FlintModPoly g(f / NTL::LeadCoeff(f));
+    for (auto _ : state) {
+        nmod_poly_factor_t result;
+        nmod_poly_factor_init(result);
+        nmod_poly_factor_squarefree(result, g.poly);
+        nmod_poly_factor_clear(result);
+    }
+}
+
 void mod_args(benchmark::internal::Benchmark* b)
 {
-    for (const long p : {1000003L, 2147483647L, 3L})
-        for (const long degree : {100L, 1000L, 5000L, 20000L})
+    for (const long p : {3L, 1000003L, 2147483647L})
+        for (const long degree : {100L, 1000L, 5000L, 20000L, 100000L})
             b->Args({p, degree});
     b->ArgNames({"p", "deg"})->Unit(benchmark::kMicrosecond);
 }
 
+// Degree one million modulo the largest prime: one run each, it takes seconds.
+void mod_million(benchmark::internal::Benchmark* b)
+{
+    b->Args({2147483647L, 1000000L})->ArgNames({"p", "deg"})->Unit(benchmark::kMillisecond)->Iterations(1);
+}
+
 BENCHMARK(mod_ours)->Name("sqf_mod/ours")->Apply(mod_args);
 BENCHMARK(mod_ntl)->Name("sqf_mod/ntl")->Apply(mod_args);
+BENCHMARK(mod_flint)->Name("sqf_mod/flint")->Apply(mod_args);
+BENCHMARK(mod_ours)->Name("sqf_mod_million/ours")->Apply(mod_million);
+BENCHMARK(mod_ntl)->Name("sqf_mod_million/ntl")->Apply(mod_million);
+BENCHMARK(mod_flint)->Name("sqf_mod_million/flint")->Apply(mod_million);
 
 // --- square-free factorization over Z ---------------------------------------------------------
 
@@ -147,9 +222,20 @@ void int_ntl(benchmark::State& state)
     }
 }
 
+void int_flint(benchmark::State& state)
+{
+    const FlintIntPoly f(int_input(static_cast<int>(state.range(0)), state.range(1)));
+    for (auto _ : state) {
+        fmpz_poly_factor_t result;
+        fmpz_poly_factor_init(result);
+        fmpz_poly_factor_squarefree(result, f.poly);
+        fmpz_poly_factor_clear(result);
+    }
+}
+
 void int_args(benchmark::internal::Benchmark* b)
 {
-    for (const long family : {0L, 1L, 2L})
+    for (const long family : {0L, 1L, 2L, 3L, 4L})
         for (const long degree : {100L, 1000L, 4000L})
             b->Args({family, degree});
     b->ArgNames({"family", "deg"})->Unit(benchmark::kMicrosecond);
@@ -157,6 +243,7 @@ void int_args(benchmark::internal::Benchmark* b)
 
 BENCHMARK(int_ours)->Name("sqf_int/ours")->Apply(int_args);
 BENCHMARK(int_ntl)->Name("sqf_int/ntl")->Apply(int_args);
+BENCHMARK(int_flint)->Name("sqf_int/flint")->Apply(int_args);
 
 // --- arithmetic modulo p ------------------------------------------------------------------------
 
@@ -207,9 +294,30 @@ void arith_ntl(benchmark::State& state)
     }
 }
 
+template <int Op>
+void arith_flint(benchmark::State& state)
+{
+    const long p = state.range(0), n = state.range(1);
+    const Operands o = operands(p, n);
+    const FlintModPoly a(o.a), b(o.b), ca(o.common_a), cb(o.common_b);
+    nmod_poly_t r;
+    nmod_poly_init(r, static_cast<mp_limb_t>(p));
+    for (auto _ : state) {
+        if constexpr (Op == 0)
+            nmod_poly_mul(r, b.poly, b.poly);
+        else if constexpr (Op == 1)
+            nmod_poly_div(r, a.poly, b.poly);
+        else if constexpr (Op == 2)
+            nmod_poly_rem(r, a.poly, b.poly);
+        else
+            nmod_poly_gcd(r, ca.poly, cb.poly);
+    }
+    nmod_poly_clear(r);
+}
+
 void arith_args(benchmark::internal::Benchmark* b)
 {
-    for (const long n : {100L, 1000L, 5000L})
+    for (const long n : {100L, 1000L, 5000L, 20000L, 100000L})
         b->Args({1000003L, n});
     b->ArgNames({"p", "deg"})->Unit(benchmark::kMicrosecond);
 }
@@ -222,27 +330,35 @@ BENCHMARK(arith_ours<2>)->Name("remainder/ours")->Apply(arith_args);
 BENCHMARK(arith_ntl<2>)->Name("remainder/ntl")->Apply(arith_args);
 BENCHMARK(arith_ours<3>)->Name("gcd_mod/ours")->Apply(arith_args);
 BENCHMARK(arith_ntl<3>)->Name("gcd_mod/ntl")->Apply(arith_args);
+BENCHMARK(arith_flint<0>)->Name("multiply/flint")->Apply(arith_args);
+BENCHMARK(arith_flint<1>)->Name("quotient/flint")->Apply(arith_args);
+BENCHMARK(arith_flint<2>)->Name("remainder/flint")->Apply(arith_args);
+BENCHMARK(arith_flint<3>)->Name("gcd_mod/flint")->Apply(arith_args);
 
 // --- the whole program --------------------------------------------------------------------------
 
 // Runs the real program with `input` on standard input; returns its peak resident size in KiB.
+// posix_spawn starts it without a copy of this process's pages, which would count in its peak.
 long run_program(const std::string& input)
 {
     int in[2];
     if (pipe(in) != 0)
         return -1;
-    std::fflush(stdout);  // the child must not write out what this process has buffered
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(in[0], 0);
-        close(in[0]);
-        close(in[1]);
-        if (std::freopen("/dev/null", "w", stdout) == nullptr)
-            _exit(126);
-        execl(SQUAREFREE_BINARY, SQUAREFREE_BINARY, static_cast<char*>(nullptr));
-        _exit(127);
-    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+    posix_spawn_file_actions_addclose(&actions, in[0]);
+    posix_spawn_file_actions_addclose(&actions, in[1]);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    char* const argv[] = {const_cast<char*>(SQUAREFREE_BINARY), nullptr};
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, SQUAREFREE_BINARY, &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
     close(in[0]);
+    if (spawned != 0) {
+        close(in[1]);
+        return -1;
+    }
     std::size_t written = 0;
     while (written < input.size()) {
         const ssize_t w = write(in[1], input.data() + written, input.size() - written);
@@ -264,6 +380,19 @@ void dialogue(benchmark::State& state)
 }
 BENCHMARK(dialogue)->Name("process/typical_dialogue")->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// Sparse input of huge degree: the cost follows the terms.
+const char* const kSparseDialogues[] = {"2147483647\nx^1073741823 + x + 1\n\n", "3\nx^1000000000 + 1\n\n",
+                                         "0\nx^1000000 + 1\n\n"};
+
+void sparse_dialogue(benchmark::State& state)
+{
+    long peak = 0;
+    for (auto _ : state)
+        peak = run_program(kSparseDialogues[state.range(0)]);
+    state.counters["peak_KiB"] = static_cast<double>(peak);
+}
+BENCHMARK(sparse_dialogue)->Name("process/sparse")->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 std::string dialogue_text(long p, const NTL::zz_pX& f)
 {
     std::string line;
@@ -273,23 +402,45 @@ std::string dialogue_text(long p, const NTL::zz_pX& f)
     return std::to_string(p) + "\n" + line + "\n\n";
 }
 
-int print_peak_rss()
+// Writes the dialogues whose peak memory bench/run measures, one file each, into `folder`.
+int write_inputs(const std::string& folder)
 {
-    std::printf("| p | degree | peak resident size (KiB) |\n|---|---|---|\n");
+    const auto write = [&folder](const std::string& name, const std::string& text) {
+        std::FILE* file = std::fopen((folder + "/" + name).c_str(), "w");
+        if (file == nullptr)
+            return false;
+        std::fputs(text.c_str(), file);
+        return std::fclose(file) == 0;
+    };
+    const char* const sparse_names[] = {"sparse-x^1073741823+x+1-mod-2147483647", "sparse-x^1000000000+1-mod-3",
+                                        "sparse-x^1000000+1-over-Z"};
+    for (int i = 0; i < 3; ++i)
+        if (!write(sparse_names[i], kSparseDialogues[i]))
+            return 1;
     for (const long p : {1000003L, 2147483647L})
-        for (const long degree : {100L, 1000L, 5000L, 20000L})
-            std::printf("| %ld | %ld | %ld |\n", p, degree, run_program(dialogue_text(p, dense_mod_input(p, degree))));
+        for (const long degree : {100L, 1000L, 5000L, 20000L, 100000L, 1000000L})
+            if (!write("dense-mod-" + std::to_string(p) + "-degree-" + std::to_string(degree),
+                       dialogue_text(p, dense_mod_input(p, degree))))
+                return 1;
     return 0;
 }
 
 }  // namespace
 
+// Debian's FLINT brings the shared NTL library into this process beside the program's static one;
+// both would destroy the same NTL globals at exit. The benchmark ends without running destructors.
+[[noreturn]] void finish(int status)
+{
+    std::fflush(stdout);
+    std::_Exit(status);
+}
+
 int main(int argc, char** argv)
 {
-    if (argc > 1 && std::strcmp(argv[1], "--peak-rss") == 0)
-        return print_peak_rss();
+    if (argc > 2 && std::strcmp(argv[1], "--write-inputs") == 0)
+        finish(write_inputs(argv[2]));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    return 0;
+    finish(0);
 }
