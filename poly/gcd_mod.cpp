@@ -41,7 +41,12 @@ Poly poly_gcd_mod(const Poly& a, const Poly& b, std::int64_t p)
     const Modulus mod(p);
     const Poly& big = poly_degree(a) >= poly_degree(b) ? a : b;
     const Poly& small = poly_degree(a) >= poly_degree(b) ? b : a;
-    if (poly_is_sparse(big) && !poly_is_zero(small))
+    if (poly_is_zero(small)) {  // gcd(f, 0) = f made monic, whatever f's degree
+        Poly g = poly_reduce(big, p);
+        poly_make_monic(p, g);
+        return g;
+    }
+    if (poly_is_sparse(big))
         return gcd_terms(big, small, mod);
     return gcd_dense(big, small, mod);
 }

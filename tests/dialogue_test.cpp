@@ -362,6 +362,9 @@ INSTANTIATE_TEST_SUITE_P(
         // The remainders of the gcd with the derivative come from powers of x modulo a small divisor.
         Dialogue{"2147483647", "x^1073741823 + x + 1",
                  "1 x^0 + 1 x^1 + 1 x^1073741823 = (1 x^0 + 1 x^1 + 1 x^1073741823 )^1 "},
+        // A polynomial in x^p of huge degree: its derivative is zero, its p-th roots are taken.
+        Dialogue{"3", "x^999999999 + 1", "1 x^0 + 1 x^999999999 = (1 x^0 + 1 x^12345679 )^81 "},
+        Dialogue{"3", "x^999999999 + x^3 + 1", "1 x^0 + 1 x^3 + 1 x^999999999 = (1 x^0 + 1 x^1 + 1 x^333333333 )^3 "},
         Dialogue{"3", "x^1073741823 + 2x^536870912 + x^2", "1 x^2 + 2 x^536870912 + 1 x^1073741823 = (1 x^0 + 2 x^536870910 + 1 x^1073741821 )^1 * (1 x^1 )^2 "}));
 
 #if !defined(__SANITIZE_ADDRESS__)
