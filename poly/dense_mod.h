@@ -7,6 +7,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 #include "poly/modulus.h"
 #include "poly/residues.h"
@@ -35,6 +37,20 @@ Dense dense_multiply_kronecker(const Dense& a, const Dense& b, const Modulus& mo
 // ntt.cpp: three number-theoretic transforms and the Chinese remainder theorem (Kronecker beyond
 // their largest length, 2^23).
 Dense dense_multiply_ntt(const Dense& a, const Dense& b, const Modulus& mod);
+// A polynomial's images under the three transforms of length n (a power of two, at most 2^23),
+// for sums of products that share operands: each operand is transformed once. A sum of two
+// products stays exact for n up to 2^23.
+struct Spectrum {
+    std::size_t n = 0;
+    std::unique_ptr<std::uint32_t[]> values[3];  // n values each; none for an empty sum
+};
+Spectrum dense_spectrum(const Dense& a, std::size_t n);
+// sum += a·b, pointwise (an empty sum starts at zero).
+void spectrum_multiply_add(Spectrum& sum, const Spectrum& a, const Spectrum& b);
+// The first `length` coefficients of the polynomial whose spectrum is s.
+Dense dense_from_spectrum(Spectrum s, std::size_t length, const Modulus& mod);
+// The largest transform length.
+constexpr std::size_t kMaxTransformLength = std::size_t{1} << 23;
 Dense dense_multiply(const Dense& a, const Dense& b, const Modulus& mod);
 
 // --- divide_dense.cpp ----------------------------------------------------------------------------

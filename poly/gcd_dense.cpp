@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <bit>
+#include <initializer_list>
 #include <tuple>
 #include <utility>
 
@@ -26,20 +28,66 @@ Matrix identity()
     return Matrix{{1}, {}, {}, {1}};
 }
 
+// The transform length for sums of products of these operands: every one of them shorter than
+// `longest_left` + `longest_right`. Zero when the plain products are cheaper, or the transforms too
+// short.
+std::size_t transform_length(std::size_t longest_left, std::size_t longest_right)
+{
+    if (longest_left == 0 || longest_right == 0 || plain_product_is_cheaper(longest_left, longest_right))
+        return 0;
+    const std::size_t n = std::bit_ceil(longest_left + longest_right - 1);
+    return n <= kMaxTransformLength ? n : 0;
+}
+
+std::size_t longest(std::initializer_list<const Dense*> polys)
+{
+    std::size_t n = 0;
+    for (const Dense* f : polys)
+        n = std::max(n, f->size());
+    return n;
+}
+
+// x·y + z·w from spectra: each operand transformed once, one inverse transform for the sum.
+Dense sum_of_products(const Spectrum& x, const Spectrum& y, const Spectrum& z, const Spectrum& w, std::size_t length,
+                      const Modulus& mod)
+{
+    Spectrum sum;
+    spectrum_multiply_add(sum, x, y);
+    spectrum_multiply_add(sum, z, w);
+    return dense_from_spectrum(std::move(sum), length, mod);
+}
+
 // (r00·a + r01·b, r10·a + r11·b)
 std::pair<Dense, Dense> apply(const Matrix& r, const Dense& a, const Dense& b, const Modulus& mod)
 {
-    return {dense_add(dense_multiply(r.m00, a, mod), dense_multiply(r.m01, b, mod), mod),
-            dense_add(dense_multiply(r.m10, a, mod), dense_multiply(r.m11, b, mod), mod)};
+    const std::size_t left = longest({&r.m00, &r.m01, &r.m10, &r.m11}), right = longest({&a, &b});
+    const std::size_t n = transform_length(left, right);
+    if (n == 0)
+        return {dense_add(dense_multiply(r.m00, a, mod), dense_multiply(r.m01, b, mod), mod),
+                dense_add(dense_multiply(r.m10, a, mod), dense_multiply(r.m11, b, mod), mod)};
+    const Spectrum sa = dense_spectrum(a, n), sb = dense_spectrum(b, n);
+    return {sum_of_products(dense_spectrum(r.m00, n), sa, dense_spectrum(r.m01, n), sb, left + right - 1, mod),
+            sum_of_products(dense_spectrum(r.m10, n), sa, dense_spectrum(r.m11, n), sb, left + right - 1, mod)};
 }
 
 Matrix product(const Matrix& s, const Matrix& r, const Modulus& mod)
 {
-    const auto entry = [&mod](const Dense& x, const Dense& y, const Dense& z, const Dense& w) {
-        return dense_add(dense_multiply(x, y, mod), dense_multiply(z, w, mod), mod);
-    };
-    return Matrix{entry(s.m00, r.m00, s.m01, r.m10), entry(s.m00, r.m01, s.m01, r.m11),
-                  entry(s.m10, r.m00, s.m11, r.m10), entry(s.m10, r.m01, s.m11, r.m11)};
+    const std::size_t left = longest({&s.m00, &s.m01, &s.m10, &s.m11}), right = longest({&r.m00, &r.m01, &r.m10, &r.m11});
+    const std::size_t n = transform_length(left, right);
+    if (n == 0) {
+        const auto entry = [&mod](const Dense& x, const Dense& y, const Dense& z, const Dense& w) {
+            return dense_add(dense_multiply(x, y, mod), dense_multiply(z, w, mod), mod);
+        };
+        return Matrix{entry(s.m00, r.m00, s.m01, r.m10), entry(s.m00, r.m01, s.m01, r.m11),
+                      entry(s.m10, r.m00, s.m11, r.m10), entry(s.m10, r.m01, s.m11, r.m11)};
+    }
+    const Spectrum s00 = dense_spectrum(s.m00, n), s01 = dense_spectrum(s.m01, n), s10 = dense_spectrum(s.m10, n),
+                   s11 = dense_spectrum(s.m11, n);
+    const Spectrum r00 = dense_spectrum(r.m00, n), r01 = dense_spectrum(r.m01, n), r10 = dense_spectrum(r.m10, n),
+                   r11 = dense_spectrum(r.m11, n);
+    const std::size_t length = left + right - 1;
+    return Matrix{sum_of_products(s00, r00, s01, r10, length, mod), sum_of_products(s00, r01, s01, r11, length, mod),
+                  sum_of_products(s10, r00, s11, r10, length, mod), sum_of_products(s10, r01, s11, r11, length, mod)};
 }
 
 // One Euclid step with quotient q: the rows move up, the new bottom row is top - q·bottom.

@@ -24,8 +24,7 @@ struct NttPrime {
 
 constexpr NttPrime kNttPrimes[3] = {{998244353, 3}, {469762049, 3}, {167772161, 3}};
 
-// The largest transform: 2^23 divides q - 1 for all three primes.
-constexpr std::size_t kMaxNttLength = std::size_t{1} << 23;
+// kMaxTransformLength: 2^23 divides q - 1 for all three primes.
 
 std::uint32_t power(std::uint64_t base, std::uint64_t exponent, std::uint32_t q)
 {
@@ -402,26 +401,12 @@ void product_modulo(std::size_t prime, const Dense& a, const Dense& b, bool squa
     scale(x, a.size() + b.size() - 1, factor, shoup_constant(factor, q), q);
 }
 
-}  // namespace
-
-Dense dense_multiply_ntt(const Dense& a, const Dense& b, const Modulus& mod)
+// Garner: from the residues r0, r1, r2 of each coefficient modulo the three primes (in [0, q)),
+// x = r0 + q0·v1 + q0·q1·v2 with v1 < q1, v2 < q2, every step a Shoup multiplication by a
+// constant; one Barrett reduction modulo p at the end.
+Dense combine(const std::uint32_t* r0, const std::uint32_t* r1, const std::uint32_t* r2, std::size_t length,
+              const Modulus& mod)
 {
-    if (a.empty() || b.empty())
-        return {};
-    const std::size_t length = a.size() + b.size() - 1;
-    const std::size_t n = std::bit_ceil(length);
-    if (n > kMaxNttLength)
-        return dense_multiply_kronecker(a, b, mod);
-    const bool square = &a == &b || a == b;
-    product_modulo(0, a, b, square, n);
-    product_modulo(1, a, b, square, n);
-    product_modulo(2, a, b, square, n);
-    const std::uint32_t* r0 = scratch(0, n).data();
-    const std::uint32_t* r1 = scratch(1, n).data();
-    const std::uint32_t* r2 = scratch(2, n).data();
-
-    // Garner: x = r0 + q0·v1 + q0·q1·v2 with v1 < q1, v2 < q2, every step a Shoup multiplication
-    // by a constant; one Barrett reduction modulo p at the end.
     constexpr std::uint32_t q0 = kNttPrimes[0].q, q1 = kNttPrimes[1].q, q2 = kNttPrimes[2].q;
     static const std::uint32_t c1 = power(q0, q1 - 2, q1), c1_shoup = shoup_constant(c1, q1);
     constexpr std::uint32_t q0_mod_q2 = q0 % q2;
@@ -444,4 +429,81 @@ Dense dense_multiply_ntt(const Dense& a, const Dense& b, const Modulus& mod)
     }
     dense_trim(product);
     return product;
+}
+
+const std::uint32_t* minus_q_inverses()
+{
+    static const std::uint32_t inverses[3] = {minus_inverse_mod_2_32(kNttPrimes[0].q),
+                                              minus_inverse_mod_2_32(kNttPrimes[1].q),
+                                              minus_inverse_mod_2_32(kNttPrimes[2].q)};
+    return inverses;
+}
+
+SQUAREFREE_VECTOR_CLONES void multiply_add(std::uint32_t* sum, const std::uint32_t* a, const std::uint32_t* b, std::size_t n,
+                                           std::uint32_t q, std::uint32_t minus_q_inverse)
+{
+    const std::uint32_t two_q = 2 * q;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint32_t total = sum[i] + montgomery(static_cast<std::uint64_t>(a[i]) * b[i], q, minus_q_inverse);
+        sum[i] = std::min(total, total - two_q);
+    }
+}
+
+}  // namespace
+
+Spectrum dense_spectrum(const Dense& a, std::size_t n)
+{
+    Spectrum s;
+    s.n = n;
+    for (std::size_t prime = 0; prime < 3; ++prime) {
+        const std::uint32_t q = kNttPrimes[prime].q;
+        s.values[prime] = std::make_unique_for_overwrite<std::uint32_t[]>(n);
+        std::uint32_t* x = s.values[prime].get();
+        load(a.data(), a.size(), x, q);
+        std::fill(x + a.size(), x + n, 0);
+        forward(x, n, roots(prime, n), q);
+    }
+    return s;
+}
+
+void spectrum_multiply_add(Spectrum& sum, const Spectrum& a, const Spectrum& b)
+{
+    for (std::size_t prime = 0; prime < 3; ++prime) {
+        if (!sum.values[prime]) {
+            sum.n = a.n;
+            sum.values[prime] = std::make_unique<std::uint32_t[]>(a.n);  // zeros
+        }
+        multiply_add(sum.values[prime].get(), a.values[prime].get(), b.values[prime].get(), a.n, kNttPrimes[prime].q,
+                     minus_q_inverses()[prime]);
+    }
+}
+
+Dense dense_from_spectrum(Spectrum s, std::size_t length, const Modulus& mod)
+{
+    if (!s.values[0] || length == 0)
+        return {};
+    for (std::size_t prime = 0; prime < 3; ++prime) {
+        const std::uint32_t q = kNttPrimes[prime].q;
+        const RootTable& t = roots(prime, s.n);
+        std::uint32_t* x = s.values[prime].get();
+        inverse(x, s.n, t, q);
+        const std::uint32_t factor = t.scale[std::countr_zero(s.n)];  // n^-1·2^32 mod q
+        scale(x, length, factor, shoup_constant(factor, q), q);
+    }
+    return combine(s.values[0].get(), s.values[1].get(), s.values[2].get(), length, mod);
+}
+
+Dense dense_multiply_ntt(const Dense& a, const Dense& b, const Modulus& mod)
+{
+    if (a.empty() || b.empty())
+        return {};
+    const std::size_t length = a.size() + b.size() - 1;
+    const std::size_t n = std::bit_ceil(length);
+    if (n > kMaxTransformLength)
+        return dense_multiply_kronecker(a, b, mod);
+    const bool square = &a == &b || a == b;
+    product_modulo(0, a, b, square, n);
+    product_modulo(1, a, b, square, n);
+    product_modulo(2, a, b, square, n);
+    return combine(scratch(0, n).data(), scratch(1, n).data(), scratch(2, n).data(), length, mod);
 }

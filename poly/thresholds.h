@@ -46,8 +46,8 @@ constexpr std::size_t kNewtonDivisionCrossover = 1500;
 // Dense gcd: Euclid's remainders while the smaller operand's degree is below kHalfGcdCrossover,
 // the half-gcd from there on; the half-gcd's recursion ends at kHalfGcdBase, below which its
 // quotients come from Euclid's steps.
-constexpr std::int64_t kHalfGcdCrossover = 12000;
-constexpr std::int64_t kHalfGcdBase = 128;
+constexpr std::int64_t kHalfGcdCrossover = 8000;
+constexpr std::int64_t kHalfGcdBase = 64;
 
 // A sparse dividend of more than this many times the divisor's degree gives its remainder term by
 // term through powers of x modulo the divisor, when its term-list division gives up.
