@@ -65,9 +65,9 @@ std::pair<Dense, Dense> apply(const Matrix& r, const Dense& a, const Dense& b, c
     if (n == 0)
         return {dense_add(dense_multiply(r.m00, a, mod), dense_multiply(r.m01, b, mod), mod),
                 dense_add(dense_multiply(r.m10, a, mod), dense_multiply(r.m11, b, mod), mod)};
-    const Spectrum sa = dense_spectrum(a, n), sb = dense_spectrum(b, n);
-    return {sum_of_products(dense_spectrum(r.m00, n), sa, dense_spectrum(r.m01, n), sb, left + right - 1, mod),
-            sum_of_products(dense_spectrum(r.m10, n), sa, dense_spectrum(r.m11, n), sb, left + right - 1, mod)};
+    const Spectrum sa = dense_spectrum(a, n, mod), sb = dense_spectrum(b, n, mod);
+    return {sum_of_products(dense_spectrum(r.m00, n, mod), sa, dense_spectrum(r.m01, n, mod), sb, left + right - 1, mod),
+            sum_of_products(dense_spectrum(r.m10, n, mod), sa, dense_spectrum(r.m11, n, mod), sb, left + right - 1, mod)};
 }
 
 Matrix product(const Matrix& s, const Matrix& r, const Modulus& mod)
@@ -81,10 +81,10 @@ Matrix product(const Matrix& s, const Matrix& r, const Modulus& mod)
         return Matrix{entry(s.m00, r.m00, s.m01, r.m10), entry(s.m00, r.m01, s.m01, r.m11),
                       entry(s.m10, r.m00, s.m11, r.m10), entry(s.m10, r.m01, s.m11, r.m11)};
     }
-    const Spectrum s00 = dense_spectrum(s.m00, n), s01 = dense_spectrum(s.m01, n), s10 = dense_spectrum(s.m10, n),
-                   s11 = dense_spectrum(s.m11, n);
-    const Spectrum r00 = dense_spectrum(r.m00, n), r01 = dense_spectrum(r.m01, n), r10 = dense_spectrum(r.m10, n),
-                   r11 = dense_spectrum(r.m11, n);
+    const Spectrum s00 = dense_spectrum(s.m00, n, mod), s01 = dense_spectrum(s.m01, n, mod), s10 = dense_spectrum(s.m10, n, mod),
+                   s11 = dense_spectrum(s.m11, n, mod);
+    const Spectrum r00 = dense_spectrum(r.m00, n, mod), r01 = dense_spectrum(r.m01, n, mod), r10 = dense_spectrum(r.m10, n, mod),
+                   r11 = dense_spectrum(r.m11, n, mod);
     const std::size_t length = left + right - 1;
     return Matrix{sum_of_products(s00, r00, s01, r10, length, mod), sum_of_products(s00, r01, s01, r11, length, mod),
                   sum_of_products(s10, r00, s11, r10, length, mod), sum_of_products(s10, r01, s11, r11, length, mod)};
@@ -184,5 +184,7 @@ Dense dense_gcd_half(Dense a, Dense b, const Modulus& mod)
 
 Dense dense_gcd(Dense a, Dense b, const Modulus& mod)
 {
-    return gcd_by_jumps(std::move(a), std::move(b), mod, kHalfGcdCrossover);
+    const std::size_t length = std::max(a.size(), b.size());
+    const std::size_t primes = transform_primes(std::bit_ceil(2 * length), mod);
+    return gcd_by_jumps(std::move(a), std::move(b), mod, kHalfGcdCrossover[primes - 1]);
 }

@@ -404,9 +404,29 @@ void product_modulo(std::size_t prime, const Dense& a, const Dense& b, bool squa
 // Garner: from the residues r0, r1, r2 of each coefficient modulo the three primes (in [0, q)),
 // x = r0 + q0·v1 + q0·q1·v2 with v1 < q1, v2 < q2, every step a Shoup multiplication by a
 // constant; one Barrett reduction modulo p at the end.
-Dense combine(const std::uint32_t* r0, const std::uint32_t* r1, const std::uint32_t* r2, std::size_t length,
-              const Modulus& mod)
+Dense combine(const std::uint32_t* r0, const std::uint32_t* r1, const std::uint32_t* r2, std::size_t primes,
+              std::size_t length, const Modulus& mod)
 {
+    if (primes < 3) {
+        // One prime: the residue is the coefficient; two: x = r0 + q0·v1.
+        constexpr std::uint32_t q0 = kNttPrimes[0].q, q1 = kNttPrimes[1].q;
+        static const std::uint32_t c1 = power(q0, q1 - 2, q1), c1_shoup = shoup_constant(c1, q1);
+        const std::uint32_t one1 = shoup_constant(1, q1);
+        Dense product(length);
+        for (std::size_t i = 0; i < length; ++i) {
+            std::uint64_t x = r0[i];
+            if (primes == 2) {
+                std::uint32_t x0_mod_q1 = shoup_multiply(r0[i], 1, one1, q1);
+                x0_mod_q1 = std::min(x0_mod_q1, x0_mod_q1 - q1);
+                std::uint32_t v1 = shoup_multiply(r1[i] + q1 - x0_mod_q1, c1, c1_shoup, q1);
+                v1 = std::min(v1, v1 - q1);
+                x += static_cast<std::uint64_t>(q0) * v1;
+            }
+            product[i] = static_cast<Residue>(mod.reduce(x));
+        }
+        dense_trim(product);
+        return product;
+    }
     constexpr std::uint32_t q0 = kNttPrimes[0].q, q1 = kNttPrimes[1].q, q2 = kNttPrimes[2].q;
     static const std::uint32_t c1 = power(q0, q1 - 2, q1), c1_shoup = shoup_constant(c1, q1);
     constexpr std::uint32_t q0_mod_q2 = q0 % q2;
@@ -451,11 +471,27 @@ SQUAREFREE_VECTOR_CLONES void multiply_add(std::uint32_t* sum, const std::uint32
 
 }  // namespace
 
-Spectrum dense_spectrum(const Dense& a, std::size_t n)
+std::size_t transform_primes(std::size_t n, const Modulus& mod)
+{
+    // A coefficient of a sum of two products is below 2·n·(p - 1)^2; it must be below the product
+    // of the primes used.
+    const long double bound = 2.0L * static_cast<long double>(n) * static_cast<long double>(mod.p - 1) *
+                              static_cast<long double>(mod.p - 1);
+    long double product = 1;
+    for (std::size_t primes = 1; primes < 3; ++primes) {
+        product *= kNttPrimes[primes - 1].q;
+        if (bound < product / 2)  // with a margin for the rounding of long doubles
+            return primes;
+    }
+    return 3;
+}
+
+Spectrum dense_spectrum(const Dense& a, std::size_t n, const Modulus& mod)
 {
     Spectrum s;
     s.n = n;
-    for (std::size_t prime = 0; prime < 3; ++prime) {
+    s.primes = transform_primes(n, mod);
+    for (std::size_t prime = 0; prime < s.primes; ++prime) {
         const std::uint32_t q = kNttPrimes[prime].q;
         s.values[prime] = std::make_unique_for_overwrite<std::uint32_t[]>(n);
         std::uint32_t* x = s.values[prime].get();
@@ -468,7 +504,8 @@ Spectrum dense_spectrum(const Dense& a, std::size_t n)
 
 void spectrum_multiply_add(Spectrum& sum, const Spectrum& a, const Spectrum& b)
 {
-    for (std::size_t prime = 0; prime < 3; ++prime) {
+    sum.primes = a.primes;
+    for (std::size_t prime = 0; prime < a.primes; ++prime) {
         if (!sum.values[prime]) {
             sum.n = a.n;
             sum.values[prime] = std::make_unique<std::uint32_t[]>(a.n);  // zeros
@@ -482,7 +519,7 @@ Dense dense_from_spectrum(Spectrum s, std::size_t length, const Modulus& mod)
 {
     if (!s.values[0] || length == 0)
         return {};
-    for (std::size_t prime = 0; prime < 3; ++prime) {
+    for (std::size_t prime = 0; prime < s.primes; ++prime) {
         const std::uint32_t q = kNttPrimes[prime].q;
         const RootTable& t = roots(prime, s.n);
         std::uint32_t* x = s.values[prime].get();
@@ -490,7 +527,7 @@ Dense dense_from_spectrum(Spectrum s, std::size_t length, const Modulus& mod)
         const std::uint32_t factor = t.scale[std::countr_zero(s.n)];  // n^-1·2^32 mod q
         scale(x, length, factor, shoup_constant(factor, q), q);
     }
-    return combine(s.values[0].get(), s.values[1].get(), s.values[2].get(), length, mod);
+    return combine(s.values[0].get(), s.values[1].get(), s.values[2].get(), s.primes, length, mod);
 }
 
 Dense dense_multiply_ntt(const Dense& a, const Dense& b, const Modulus& mod)
@@ -502,8 +539,8 @@ Dense dense_multiply_ntt(const Dense& a, const Dense& b, const Modulus& mod)
     if (n > kMaxTransformLength)
         return dense_multiply_kronecker(a, b, mod);
     const bool square = &a == &b || a == b;
-    product_modulo(0, a, b, square, n);
-    product_modulo(1, a, b, square, n);
-    product_modulo(2, a, b, square, n);
-    return combine(scratch(0, n).data(), scratch(1, n).data(), scratch(2, n).data(), length, mod);
+    const std::size_t primes = transform_primes(n, mod);
+    for (std::size_t prime = 0; prime < primes; ++prime)
+        product_modulo(prime, a, b, square, n);
+    return combine(scratch(0, n).data(), scratch(1, n).data(), scratch(2, n).data(), primes, length, mod);
 }

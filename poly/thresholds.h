@@ -43,10 +43,11 @@ inline bool plain_product_is_cheaper(std::size_t a_length, std::size_t b_length)
 // this, Newton iteration from there on.
 constexpr std::size_t kNewtonDivisionCrossover = 1500;
 
-// Dense gcd: Euclid's remainders while the smaller operand's degree is below kHalfGcdCrossover,
-// the half-gcd from there on; the half-gcd's recursion ends at kHalfGcdBase, below which its
-// quotients come from Euclid's steps.
-constexpr std::int64_t kHalfGcdCrossover = 8000;
+// Dense gcd: Euclid's remainders while the smaller operand's degree is below the crossover, the
+// half-gcd from there on. The half-gcd's products cost what their transforms cost, so the crossover
+// depends on how many transform primes the modulus needs (one for small p, up to three); its
+// recursion ends at kHalfGcdBase, below which its quotients come from Euclid's steps.
+constexpr std::int64_t kHalfGcdCrossover[3] = {6000, 7500, 11000};
 constexpr std::int64_t kHalfGcdBase = 64;
 
 // A sparse dividend of more than this many times the divisor's degree gives its remainder term by

@@ -52,6 +52,23 @@ TEST(FastArithmetic, KroneckerAndTransformProductsAreThePlainProduct)
     }
 }
 
+TEST(FastArithmetic, TransformsUseEnoughPrimesForTheLargestCoefficients)
+{
+    // Operands of residues p - 1 give the largest coefficients; lengths on both sides of the point
+    // where a modulus needs one more transform prime, checked against Kronecker's product.
+    for (const std::int64_t p : {3L, 65537L, 1000003L, 2147483647L}) {
+        const Modulus mod(p);
+        for (const std::size_t length : {std::size_t{30000}, std::size_t{40000}}) {
+            const Dense full(length, static_cast<Residue>(p - 1));
+            EXPECT_EQ(dense_multiply_ntt(full, full, mod), dense_multiply_kronecker(full, full, mod)) << p << " " << length;
+        }
+    }
+    EXPECT_EQ(transform_primes(1024, Modulus(3)), 1u);
+    EXPECT_EQ(transform_primes(65536, Modulus(1000003)), 2u);
+    EXPECT_EQ(transform_primes(131072, Modulus(1000003)), 3u);
+    EXPECT_EQ(transform_primes(64, Modulus(2147483647)), 3u);
+}
+
 TEST(FastArithmetic, NewtonDivisionIsLongDivision)
 {
     std::mt19937_64 rng(12);
@@ -101,8 +118,8 @@ TEST(FastArithmetic, AgreesWithNtlAboveEveryCrossover)
         const Modulus mod(p);
         NTL::zz_p::init(p);
         const Dense common = random_dense(rng, mod, 3001);
-        const Dense a = dense_multiply(random_dense(rng, mod, static_cast<std::size_t>(kHalfGcdCrossover) + 4000), common, mod);
-        const Dense b = dense_multiply(random_dense(rng, mod, static_cast<std::size_t>(kHalfGcdCrossover) + 1000), common, mod);
+        const Dense a = dense_multiply(random_dense(rng, mod, static_cast<std::size_t>(kHalfGcdCrossover[2]) + 4000), common, mod);
+        const Dense b = dense_multiply(random_dense(rng, mod, static_cast<std::size_t>(kHalfGcdCrossover[2]) + 1000), common, mod);
         const NTL::zz_pX na = to_zz_pX(poly_from_residues(a, a.size())), nb = to_zz_pX(poly_from_residues(b, b.size()));
         const auto same = [](const Dense& ours, const NTL::zz_pX& theirs) {
             return poly_from_residues(ours, ours.size()).terms == poly_from_ntl(theirs).terms;
