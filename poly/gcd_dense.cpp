@@ -31,12 +31,14 @@ Matrix identity()
 // The transform length for sums of products of these operands: every one of them shorter than
 // `longest_left` + `longest_right`. Zero when the plain products are cheaper, or the transforms too
 // short.
-std::size_t transform_length(std::size_t longest_left, std::size_t longest_right)
+std::size_t transform_length(std::size_t longest_left, std::size_t longest_right, const Modulus& mod)
 {
-    if (longest_left == 0 || longest_right == 0 || plain_product_is_cheaper(longest_left, longest_right))
+    if (longest_left == 0 || longest_right == 0)
         return 0;
     const std::size_t n = std::bit_ceil(longest_left + longest_right - 1);
-    return n <= kMaxTransformLength ? n : 0;
+    if (n > kMaxTransformLength || plain_product_is_cheaper(longest_left, longest_right, transform_primes(n, mod)))
+        return 0;
+    return n;
 }
 
 std::size_t longest(std::initializer_list<const Dense*> polys)
@@ -61,7 +63,7 @@ Dense sum_of_products(const Spectrum& x, const Spectrum& y, const Spectrum& z, c
 std::pair<Dense, Dense> apply(const Matrix& r, const Dense& a, const Dense& b, const Modulus& mod)
 {
     const std::size_t left = longest({&r.m00, &r.m01, &r.m10, &r.m11}), right = longest({&a, &b});
-    const std::size_t n = transform_length(left, right);
+    const std::size_t n = transform_length(left, right, mod);
     if (n == 0)
         return {dense_add(dense_multiply(r.m00, a, mod), dense_multiply(r.m01, b, mod), mod),
                 dense_add(dense_multiply(r.m10, a, mod), dense_multiply(r.m11, b, mod), mod)};
@@ -73,7 +75,7 @@ std::pair<Dense, Dense> apply(const Matrix& r, const Dense& a, const Dense& b, c
 Matrix product(const Matrix& s, const Matrix& r, const Modulus& mod)
 {
     const std::size_t left = longest({&s.m00, &s.m01, &s.m10, &s.m11}), right = longest({&r.m00, &r.m01, &r.m10, &r.m11});
-    const std::size_t n = transform_length(left, right);
+    const std::size_t n = transform_length(left, right, mod);
     if (n == 0) {
         const auto entry = [&mod](const Dense& x, const Dense& y, const Dense& z, const Dense& w) {
             return dense_add(dense_multiply(x, y, mod), dense_multiply(z, w, mod), mod);

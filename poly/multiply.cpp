@@ -1,3 +1,5 @@
+#include <bit>
+
 #include "poly/dense_mod.h"
 #include "poly/residues.h"
 #include "poly/thresholds.h"
@@ -13,7 +15,8 @@ Poly poly_multiply(const Poly& a, std::int64_t p, const Poly& b)
     Residues product(length, 0);
     const std::size_t longer_degree = static_cast<std::size_t>(poly_degree(longer));
     if (longer.terms.size() * kDenseRowRatio > longer_degree && shorter.terms.size() * kDenseRowRatio > static_cast<std::size_t>(poly_degree(shorter)) &&
-        !plain_product_is_cheaper(static_cast<std::size_t>(poly_degree(a) + 1), static_cast<std::size_t>(poly_degree(b) + 1))) {
+        !plain_product_is_cheaper(static_cast<std::size_t>(poly_degree(a) + 1), static_cast<std::size_t>(poly_degree(b) + 1),
+                                  transform_primes(std::bit_ceil(length), mod))) {
         // Two operands with many terms: the fast dense product.
         return poly_from_residues(dense_multiply(dense_from_poly(a, mod), dense_from_poly(b, mod), mod), length);
     }

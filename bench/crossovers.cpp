@@ -1,0 +1,74 @@
+// The measurements behind the crossovers of the modular arithmetic: each fast routine against its
+// plain counterpart at sizes around its crossover, for a small, a medium and a large prime. The
+// numbers in poly/thresholds.h come from runs of this program.
+//
+//   squarefree_crossovers        one table per routine, times in microseconds
+#include <bit>
+#include <chrono>
+#include <cstdio>
+#include <random>
+
+#include "poly/dense_mod.h"
+
+namespace {
+
+template <typename F>
+double microseconds(F f)
+{
+    const auto start = std::chrono::steady_clock::now();
+    int runs = 0;
+    do {
+        f();
+        ++runs;
+    } while (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(150));
+    return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count() / runs;
+}
+
+Dense random_dense(std::mt19937_64& rng, const Modulus& mod, std::size_t length)
+{
+    Dense a(length);
+    for (Residue& c : a)
+        c = static_cast<Residue>(rng() % mod.p);
+    a.back() = 1;
+    return a;
+}
+
+const std::int64_t kPrimes[] = {3, 1000003, 2147483647};
+
+}  // namespace
+
+int main()
+{
+    std::mt19937_64 rng(1);
+    std::printf("product of two operands of length n: plain / transforms (transform primes)\n");
+    for (const std::int64_t p : kPrimes) {
+        const Modulus mod(p);
+        for (const std::size_t n : {32, 64, 128, 256, 512, 1024}) {
+            const Dense a = random_dense(rng, mod, n), b = random_dense(rng, mod, n);
+            std::printf("  p=%-10lld n=%-6zu %9.1f %9.1f (%zu)\n", static_cast<long long>(p), n,
+                        microseconds([&] { dense_multiply_plain(a, b, mod); }),
+                        microseconds([&] { dense_multiply_ntt(a, b, mod); }), transform_primes(std::bit_ceil(2 * n), mod));
+        }
+    }
+    std::printf("division of degree 2n by degree n: long division / Newton\n");
+    for (const std::int64_t p : kPrimes) {
+        const Modulus mod(p);
+        for (const std::size_t n : {500, 1000, 1500, 2000, 4000}) {
+            const Dense a = random_dense(rng, mod, 2 * n), b = random_dense(rng, mod, n);
+            Dense q, r;
+            std::printf("  p=%-10lld n=%-6zu %9.1f %9.1f\n", static_cast<long long>(p), n,
+                        microseconds([&] { dense_divide_plain(a, b, mod, &q, &r); }),
+                        microseconds([&] { dense_divide_newton(a, b, mod, &q, &r); }));
+        }
+    }
+    std::printf("gcd of degrees n + 1 and n: Euclid / half-gcd\n");
+    for (const std::int64_t p : kPrimes) {
+        const Modulus mod(p);
+        for (const std::size_t n : {3000, 5000, 8000, 12000}) {
+            const Dense a = random_dense(rng, mod, n + 2), b = random_dense(rng, mod, n + 1);
+            std::printf("  p=%-10lld n=%-6zu %9.1f %9.1f\n", static_cast<long long>(p), n,
+                        microseconds([&] { dense_gcd_plain(a, b, mod); }), microseconds([&] { dense_gcd_half(a, b, mod); }));
+        }
+    }
+    return 0;
+}
