@@ -12,9 +12,13 @@ void residues_divide(Residues& r, std::int64_t deg_r, const Residues& b, std::in
         return;
     const std::uint64_t inv = mod.inverse(b[static_cast<std::size_t>(deg_b)]);
     const std::uint32_t p = static_cast<std::uint32_t>(mod.p);
-    // A divisor with few terms is walked term by term instead of slot by slot.
+    // A divisor with few terms is walked term by term instead of slot by slot; counting its terms
+    // costs a pass over it, which pays only when the quotient has many coefficients (a step of
+    // Euclid's algorithm has one or two).
     const std::size_t below_lead = static_cast<std::size_t>(deg_b);
-    const std::size_t nonzero = below_lead - static_cast<std::size_t>(std::count(b.begin(), b.begin() + deg_b, Residue{0}));
+    const bool worth_counting = deg_r - deg_b + 1 > kSparseDivisorCheckRows;
+    const std::size_t nonzero =
+        worth_counting ? below_lead - static_cast<std::size_t>(std::count(b.begin(), b.begin() + deg_b, Residue{0})) : below_lead;
     const bool sparse = nonzero * kDenseRowRatio < below_lead;
     std::vector<std::size_t> support;
     if (sparse) {

@@ -27,6 +27,8 @@ inline std::size_t sparse_term_limit(const Poly& a, const Poly& b)
 // A dense divisor (or product operand) with fewer than one non-zero coefficient in this many is
 // walked term by term instead of slot by slot by the vectorized kernel.
 constexpr std::size_t kDenseRowRatio = 4;
+// Long division looks for a sparse divisor only when the quotient has more coefficients than this.
+constexpr std::int64_t kSparseDivisorCheckRows = 8;
 
 // Dense multiplication: the plain method costs about one unit per product of two coefficients
 // (eight at a time in the vector unit), the transforms about kTransformCostRatio units per
@@ -49,7 +51,7 @@ constexpr std::size_t kNewtonDivisionCrossover = 1500;
 // half-gcd from there on. The half-gcd's products cost what their transforms cost, so the crossover
 // depends on how many transform primes the modulus needs (one for small p, up to three); its
 // recursion ends at kHalfGcdBase, below which its quotients come from Euclid's steps.
-constexpr std::int64_t kHalfGcdCrossover[3] = {6000, 7500, 11000};
+constexpr std::int64_t kHalfGcdCrossover[3] = {12000, 15000, 25000};
 constexpr std::int64_t kHalfGcdBase = 64;
 
 // A sparse dividend of more than this many times the divisor's degree gives its remainder term by

@@ -117,9 +117,12 @@ TEST(FastArithmetic, AgreesWithNtlAboveEveryCrossover)
     for (const std::int64_t p : {3L, 2147483647L}) {
         const Modulus mod(p);
         NTL::zz_p::init(p);
-        const Dense common = random_dense(rng, mod, 3001);
-        const Dense a = dense_multiply(random_dense(rng, mod, static_cast<std::size_t>(kHalfGcdCrossover[2]) + 4000), common, mod);
-        const Dense b = dense_multiply(random_dense(rng, mod, static_cast<std::size_t>(kHalfGcdCrossover[2]) + 1000), common, mod);
+        // Just above the half-gcd's crossover for this modulus (the largest of the crossovers).
+        const std::size_t crossover =
+            static_cast<std::size_t>(kHalfGcdCrossover[transform_primes(std::size_t{1} << 16, mod) - 1]);
+        const Dense common = random_dense(rng, mod, 1001);
+        const Dense a = dense_multiply(random_dense(rng, mod, crossover + 2000), common, mod);
+        const Dense b = dense_multiply(random_dense(rng, mod, crossover + 500), common, mod);
         const NTL::zz_pX na = to_zz_pX(poly_from_residues(a, a.size())), nb = to_zz_pX(poly_from_residues(b, b.size()));
         const auto same = [](const Dense& ours, const NTL::zz_pX& theirs) {
             return poly_from_residues(ours, ours.size()).terms == poly_from_ntl(theirs).terms;
