@@ -162,6 +162,14 @@ Dense gcd_by_jumps(Dense a, Dense b, const Modulus& mod, std::int64_t plain_belo
 {
     if (dense_degree(a) < dense_degree(b))
         std::swap(a, b);
+    // Operands of unequal degrees: the first remainder by the fast division (its quotient is long),
+    // then the steps on two operands of the smaller degree.
+    if (!b.empty() && dense_degree(a) - dense_degree(b) > static_cast<std::int64_t>(kNewtonDivisionCrossover)) {
+        Dense remainder;
+        dense_divide(a, b, mod, nullptr, &remainder);
+        a = std::move(b);
+        b = std::move(remainder);
+    }
     while (!b.empty() && dense_degree(b) >= plain_below) {
         const Matrix r = half_gcd(a, b, mod);
         std::tie(a, b) = apply(r, a, b, mod);
