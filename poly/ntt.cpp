@@ -363,6 +363,15 @@ SQUAREFREE_VECTOR_CLONES void scale(std::uint32_t* a, std::size_t n, std::uint32
     }
 }
 
+// -q^-1 mod 2^32 for each transform prime: the constants of Montgomery's reduction.
+const std::uint32_t* minus_q_inverses()
+{
+    static const std::uint32_t inverses[3] = {minus_inverse_mod_2_32(kNttPrimes[0].q),
+                                              minus_inverse_mod_2_32(kNttPrimes[1].q),
+                                              minus_inverse_mod_2_32(kNttPrimes[2].q)};
+    return inverses;
+}
+
 // Work space kept from one product to the next: no fresh pages for every product.
 std::vector<std::uint32_t>& scratch(std::size_t which, std::size_t n)
 {
@@ -378,10 +387,7 @@ std::vector<std::uint32_t>& scratch(std::size_t which, std::size_t n)
 void product_modulo(std::size_t prime, const Dense& a, const Dense& b, bool square, std::size_t n)
 {
     const std::uint32_t q = kNttPrimes[prime].q;
-    static const std::uint32_t minus_q_inverses[3] = {minus_inverse_mod_2_32(kNttPrimes[0].q),
-                                                      minus_inverse_mod_2_32(kNttPrimes[1].q),
-                                                      minus_inverse_mod_2_32(kNttPrimes[2].q)};
-    const std::uint32_t minus_q_inverse = minus_q_inverses[prime];
+    const std::uint32_t minus_q_inverse = minus_q_inverses()[prime];
     const RootTable& t = roots(prime, n);
     std::uint32_t* x = scratch(prime, n).data();
     load(a.data(), a.size(), x, q);
@@ -449,14 +455,6 @@ Dense combine(const std::uint32_t* r0, const std::uint32_t* r1, const std::uint3
     }
     dense_trim(product);
     return product;
-}
-
-const std::uint32_t* minus_q_inverses()
-{
-    static const std::uint32_t inverses[3] = {minus_inverse_mod_2_32(kNttPrimes[0].q),
-                                              minus_inverse_mod_2_32(kNttPrimes[1].q),
-                                              minus_inverse_mod_2_32(kNttPrimes[2].q)};
-    return inverses;
 }
 
 SQUAREFREE_VECTOR_CLONES void multiply_add(std::uint32_t* sum, const std::uint32_t* a, const std::uint32_t* b, std::size_t n,
