@@ -47,7 +47,7 @@ int main()
             const Dense a = random_dense(rng, mod, n), b = random_dense(rng, mod, n);
             std::printf("  p=%-10lld n=%-6zu %9.1f %9.1f (%zu)\n", static_cast<long long>(p), n,
                         microseconds([&] { dense_multiply_plain(a, b, mod); }),
-                        microseconds([&] { dense_multiply_ntt(a, b, mod); }), transform_primes(std::bit_ceil(2 * n), mod));
+                        microseconds([&] { dense_multiply_ntt(a, b, mod); }), transform_primes(n, mod));
         }
     }
     std::printf("division of degree 2n by degree n: long division / Newton\n");

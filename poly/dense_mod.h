@@ -37,16 +37,19 @@ Dense dense_multiply_kronecker(const Dense& a, const Dense& b, const Modulus& mo
 // ntt.cpp: three number-theoretic transforms and the Chinese remainder theorem (Kronecker beyond
 // their largest length, 2^23).
 Dense dense_multiply_ntt(const Dense& a, const Dense& b, const Modulus& mod);
-// A polynomial's images under the transforms of length n (a power of two, at most 2^23), for sums
-// of products that share operands: each operand is transformed once. As many transform primes are
-// used as a sum of two products of length n modulo p needs (one for small p, up to three).
+// A polynomial's images under the transforms of length n (a power of two, at most 2^23) modulo
+// the first `primes` transform primes, for sums of products that share operands: each operand is
+// transformed once.
 struct Spectrum {
     std::size_t n = 0;
     std::size_t primes = 0;
     std::unique_ptr<std::uint32_t[]> values[3];  // n values for each prime used; none for an empty sum
 };
-std::size_t transform_primes(std::size_t n, const Modulus& mod);
-Spectrum dense_spectrum(const Dense& a, std::size_t n, const Modulus& mod);
+// How many transform primes (one to three) make a result exact modulo p when each of its
+// coefficients is a sum of at most `terms` products of two residues: for one product, the shorter
+// operand's length; for a sum of two, twice that.
+std::size_t transform_primes(std::size_t terms, const Modulus& mod);
+Spectrum dense_spectrum(const Dense& a, std::size_t n, std::size_t primes);
 // sum += a·b, pointwise (an empty sum starts at zero).
 void spectrum_multiply_add(Spectrum& sum, const Spectrum& a, const Spectrum& b);
 // The first `length` coefficients of the polynomial whose spectrum is s.

@@ -28,17 +28,23 @@ Matrix identity()
     return Matrix{{1}, {}, {}, {1}};
 }
 
-// The transform length for sums of products of these operands: every one of them shorter than
-// `longest_left` + `longest_right`. Zero when the plain products are cheaper, or the transforms too
-// short.
-std::size_t transform_length(std::size_t longest_left, std::size_t longest_right, const Modulus& mod)
+// Transforms for sums of two products of these operands: every one of them shorter than
+// `longest_left` + `longest_right`. A length of zero when the plain products are cheaper, or the
+// transforms too short.
+struct Transforms {
+    std::size_t n = 0;
+    std::size_t primes = 0;
+};
+
+Transforms transforms_for(std::size_t longest_left, std::size_t longest_right, const Modulus& mod)
 {
     if (longest_left == 0 || longest_right == 0)
-        return 0;
+        return {};
     const std::size_t n = std::bit_ceil(longest_left + longest_right - 1);
-    if (n > kMaxTransformLength || plain_product_is_cheaper(longest_left, longest_right, transform_primes(n, mod)))
-        return 0;
-    return n;
+    const std::size_t primes = transform_primes(2 * std::min(longest_left, longest_right), mod);
+    if (n > kMaxTransformLength || plain_product_is_cheaper(longest_left, longest_right, primes))
+        return {};
+    return {n, primes};
 }
 
 std::size_t longest(std::initializer_list<const Dense*> polys)
@@ -63,19 +69,19 @@ Dense sum_of_products(const Spectrum& x, const Spectrum& y, const Spectrum& z, c
 std::pair<Dense, Dense> apply(const Matrix& r, const Dense& a, const Dense& b, const Modulus& mod)
 {
     const std::size_t left = longest({&r.m00, &r.m01, &r.m10, &r.m11}), right = longest({&a, &b});
-    const std::size_t n = transform_length(left, right, mod);
+    const auto [n, primes] = transforms_for(left, right, mod);
     if (n == 0)
         return {dense_add(dense_multiply(r.m00, a, mod), dense_multiply(r.m01, b, mod), mod),
                 dense_add(dense_multiply(r.m10, a, mod), dense_multiply(r.m11, b, mod), mod)};
-    const Spectrum sa = dense_spectrum(a, n, mod), sb = dense_spectrum(b, n, mod);
-    return {sum_of_products(dense_spectrum(r.m00, n, mod), sa, dense_spectrum(r.m01, n, mod), sb, left + right - 1, mod),
-            sum_of_products(dense_spectrum(r.m10, n, mod), sa, dense_spectrum(r.m11, n, mod), sb, left + right - 1, mod)};
+    const Spectrum sa = dense_spectrum(a, n, primes), sb = dense_spectrum(b, n, primes);
+    return {sum_of_products(dense_spectrum(r.m00, n, primes), sa, dense_spectrum(r.m01, n, primes), sb, left + right - 1, mod),
+            sum_of_products(dense_spectrum(r.m10, n, primes), sa, dense_spectrum(r.m11, n, primes), sb, left + right - 1, mod)};
 }
 
 Matrix product(const Matrix& s, const Matrix& r, const Modulus& mod)
 {
     const std::size_t left = longest({&s.m00, &s.m01, &s.m10, &s.m11}), right = longest({&r.m00, &r.m01, &r.m10, &r.m11});
-    const std::size_t n = transform_length(left, right, mod);
+    const auto [n, primes] = transforms_for(left, right, mod);
     if (n == 0) {
         const auto entry = [&mod](const Dense& x, const Dense& y, const Dense& z, const Dense& w) {
             return dense_add(dense_multiply(x, y, mod), dense_multiply(z, w, mod), mod);
@@ -83,10 +89,10 @@ Matrix product(const Matrix& s, const Matrix& r, const Modulus& mod)
         return Matrix{entry(s.m00, r.m00, s.m01, r.m10), entry(s.m00, r.m01, s.m01, r.m11),
                       entry(s.m10, r.m00, s.m11, r.m10), entry(s.m10, r.m01, s.m11, r.m11)};
     }
-    const Spectrum s00 = dense_spectrum(s.m00, n, mod), s01 = dense_spectrum(s.m01, n, mod), s10 = dense_spectrum(s.m10, n, mod),
-                   s11 = dense_spectrum(s.m11, n, mod);
-    const Spectrum r00 = dense_spectrum(r.m00, n, mod), r01 = dense_spectrum(r.m01, n, mod), r10 = dense_spectrum(r.m10, n, mod),
-                   r11 = dense_spectrum(r.m11, n, mod);
+    const Spectrum s00 = dense_spectrum(s.m00, n, primes), s01 = dense_spectrum(s.m01, n, primes),
+                   s10 = dense_spectrum(s.m10, n, primes), s11 = dense_spectrum(s.m11, n, primes);
+    const Spectrum r00 = dense_spectrum(r.m00, n, primes), r01 = dense_spectrum(r.m01, n, primes),
+                   r10 = dense_spectrum(r.m10, n, primes), r11 = dense_spectrum(r.m11, n, primes);
     const std::size_t length = left + right - 1;
     return Matrix{sum_of_products(s00, r00, s01, r10, length, mod), sum_of_products(s00, r01, s01, r11, length, mod),
                   sum_of_products(s10, r00, s11, r10, length, mod), sum_of_products(s10, r01, s11, r11, length, mod)};
@@ -195,6 +201,6 @@ Dense dense_gcd_half(Dense a, Dense b, const Modulus& mod)
 Dense dense_gcd(Dense a, Dense b, const Modulus& mod)
 {
     const std::size_t length = std::max(a.size(), b.size());
-    const std::size_t primes = transform_primes(std::bit_ceil(2 * length), mod);
+    const std::size_t primes = transform_primes(length, mod);  // those of its typical products
     return gcd_by_jumps(std::move(a), std::move(b), mod, kHalfGcdCrossover[primes - 1]);
 }

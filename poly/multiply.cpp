@@ -1,4 +1,4 @@
-#include <bit>
+#include <algorithm>
 
 #include "poly/dense_mod.h"
 #include "poly/residues.h"
@@ -9,14 +9,14 @@ Poly poly_multiply(const Poly& a, std::int64_t p, const Poly& b)
     if (poly_is_zero(a) || poly_is_zero(b))
         return Poly{};
     const Modulus mod(p);
-    const std::size_t length = static_cast<std::size_t>(poly_degree(a) + poly_degree(b) + 1);
+    const std::size_t a_length = static_cast<std::size_t>(poly_degree(a) + 1), b_length = static_cast<std::size_t>(poly_degree(b) + 1);
+    const std::size_t length = a_length + b_length - 1;
     const Poly& shorter = a.terms.size() <= b.terms.size() ? a : b;
     const Poly& longer = a.terms.size() <= b.terms.size() ? b : a;
     Residues product(length, 0);
     const std::size_t longer_degree = static_cast<std::size_t>(poly_degree(longer));
     if (longer.terms.size() * kDenseRowRatio > longer_degree && shorter.terms.size() * kDenseRowRatio > static_cast<std::size_t>(poly_degree(shorter)) &&
-        !plain_product_is_cheaper(static_cast<std::size_t>(poly_degree(a) + 1), static_cast<std::size_t>(poly_degree(b) + 1),
-                                  transform_primes(std::bit_ceil(length), mod))) {
+        !plain_product_is_cheaper(a_length, b_length, transform_primes(std::min(a_length, b_length), mod))) {
         // Two operands with many terms: the fast dense product.
         return poly_from_residues(dense_multiply(dense_from_poly(a, mod), dense_from_poly(b, mod), mod), length);
     }

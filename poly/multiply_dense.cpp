@@ -81,8 +81,7 @@ Dense dense_multiply(const Dense& a, const Dense& b, const Modulus& mod)
 {
     if (a.empty() || b.empty())
         return {};
-    const std::size_t n = std::bit_ceil(a.size() + b.size() - 1);
-    if (plain_product_is_cheaper(a.size(), b.size(), transform_primes(n, mod)))
+    if (plain_product_is_cheaper(a.size(), b.size(), transform_primes(std::min(a.size(), b.size()), mod)))
         return dense_multiply_plain(a, b, mod);
     return dense_multiply_ntt(a, b, mod);
 }

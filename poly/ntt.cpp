@@ -469,26 +469,26 @@ SQUAREFREE_VECTOR_CLONES void multiply_add(std::uint32_t* sum, const std::uint32
 
 }  // namespace
 
-std::size_t transform_primes(std::size_t n, const Modulus& mod)
+std::size_t transform_primes(std::size_t terms, const Modulus& mod)
 {
-    // A coefficient of a sum of two products is below 2·n·(p - 1)^2; it must be below the product
-    // of the primes used.
-    const long double bound = 2.0L * static_cast<long double>(n) * static_cast<long double>(mod.p - 1) *
-                              static_cast<long double>(mod.p - 1);
-    long double product = 1;
+    // Exact once terms·(p - 1)^2 is below the product of the primes used (tested without overflow
+    // as (p - 1)^2 <= (product - 1) / terms). Three primes hold every sum of two products of
+    // length 2^23 for any p < 2^31.
+    const std::uint64_t largest_product = (mod.p - 1) * (mod.p - 1);
+    std::uint64_t primes_product = 1;
     for (std::size_t primes = 1; primes < 3; ++primes) {
-        product *= kNttPrimes[primes - 1].q;
-        if (bound < product / 2)  // with a margin for the rounding of long doubles
+        primes_product *= kNttPrimes[primes - 1].q;
+        if (largest_product <= (primes_product - 1) / std::max<std::size_t>(terms, 1))
             return primes;
     }
     return 3;
 }
 
-Spectrum dense_spectrum(const Dense& a, std::size_t n, const Modulus& mod)
+Spectrum dense_spectrum(const Dense& a, std::size_t n, std::size_t primes)
 {
     Spectrum s;
     s.n = n;
-    s.primes = transform_primes(n, mod);
+    s.primes = primes;
     for (std::size_t prime = 0; prime < s.primes; ++prime) {
         const std::uint32_t q = kNttPrimes[prime].q;
         s.values[prime] = std::make_unique_for_overwrite<std::uint32_t[]>(n);
@@ -537,7 +537,7 @@ Dense dense_multiply_ntt(const Dense& a, const Dense& b, const Modulus& mod)
     if (n > kMaxTransformLength)
         return dense_multiply_kronecker(a, b, mod);
     const bool square = &a == &b || a == b;
-    const std::size_t primes = transform_primes(n, mod);
+    const std::size_t primes = transform_primes(std::min(a.size(), b.size()), mod);
     for (std::size_t prime = 0; prime < primes; ++prime)
         product_modulo(prime, a, b, square, n);
     return combine(scratch(0, n).data(), scratch(1, n).data(), scratch(2, n).data(), primes, length, mod);
