@@ -28,21 +28,24 @@ Matrix identity()
     return Matrix{{1}, {}, {}, {1}};
 }
 
-// Transforms for sums of two products of these operands: every one of them shorter than
-// `longest_left` + `longest_right`. A length of zero when the plain products are cheaper, or the
-// transforms too short.
+// Transforms for sums of two products of these operands whose results have at most
+// `result_length` coefficients: the products wrap around modulo x^n - 1, and what wraps cancels in
+// the sums. A length of zero when the plain products are cheaper, or the transforms too short.
 struct Transforms {
     std::size_t n = 0;
     std::size_t primes = 0;
 };
 
-Transforms transforms_for(std::size_t longest_left, std::size_t longest_right, const Modulus& mod)
+Transforms transforms_for(std::size_t longest_left, std::size_t longest_right, std::size_t result_length, const Modulus& mod)
 {
     if (longest_left == 0 || longest_right == 0)
         return {};
-    const std::size_t n = std::bit_ceil(longest_left + longest_right - 1);
-    const std::size_t primes = transform_primes(2 * std::min(longest_left, longest_right), mod);
-    if (n > kMaxTransformLength || plain_product_is_cheaper(longest_left, longest_right, primes))
+    const std::size_t n = std::bit_ceil(result_length);
+    if (n > kMaxTransformLength)
+        return {};
+    // An operand longer than n is folded modulo x^n - 1 first, so no product sums more than n terms.
+    const std::size_t primes = transform_primes(2 * std::min({longest_left, longest_right, n}), mod);
+    if (plain_is_cheaper_than_transforms(longest_left, longest_right, n, primes))
         return {};
     return {n, primes};
 }
@@ -55,6 +58,19 @@ std::size_t longest(std::initializer_list<const Dense*> polys)
     return n;
 }
 
+// The spectrum of a modulo x^n - 1.
+Spectrum cyclic_spectrum(const Dense& a, const Transforms& t, const Modulus& mod)
+{
+    if (a.size() <= t.n)
+        return dense_spectrum(a, t.n, t.primes);
+    Dense folded(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(t.n));
+    for (std::size_t i = t.n; i < a.size(); ++i) {
+        const std::uint64_t s = static_cast<std::uint64_t>(folded[i % t.n]) + a[i];
+        folded[i % t.n] = static_cast<Residue>(s >= mod.p ? s - mod.p : s);
+    }
+    return dense_spectrum(folded, t.n, t.primes);
+}
+
 // x·y + z·w from spectra: each operand transformed once, one inverse transform for the sum.
 Dense sum_of_products(const Spectrum& x, const Spectrum& y, const Spectrum& z, const Spectrum& w, std::size_t length,
                       const Modulus& mod)
@@ -65,35 +81,38 @@ Dense sum_of_products(const Spectrum& x, const Spectrum& y, const Spectrum& z, c
     return dense_from_spectrum(std::move(sum), length, mod);
 }
 
-// (r00·a + r01·b, r10·a + r11·b)
+// (r00·a + r01·b, r10·a + r11·b) for the matrix r of Euclid's steps on (a, b), deg a >= deg b. The
+// steps' quotients take deg r11 off a's degree and the second remainder is below the first, so
+// both results have at most a.size() - deg r11 coefficients: transforms of that length suffice.
 std::pair<Dense, Dense> apply(const Matrix& r, const Dense& a, const Dense& b, const Modulus& mod)
 {
     const std::size_t left = longest({&r.m00, &r.m01, &r.m10, &r.m11}), right = longest({&a, &b});
-    const auto [n, primes] = transforms_for(left, right, mod);
-    if (n == 0)
+    const std::size_t length = a.size() - static_cast<std::size_t>(dense_degree(r.m11));
+    const Transforms t = transforms_for(left, right, length, mod);
+    if (t.n == 0)
         return {dense_add(dense_multiply(r.m00, a, mod), dense_multiply(r.m01, b, mod), mod),
                 dense_add(dense_multiply(r.m10, a, mod), dense_multiply(r.m11, b, mod), mod)};
-    const Spectrum sa = dense_spectrum(a, n, primes), sb = dense_spectrum(b, n, primes);
-    return {sum_of_products(dense_spectrum(r.m00, n, primes), sa, dense_spectrum(r.m01, n, primes), sb, left + right - 1, mod),
-            sum_of_products(dense_spectrum(r.m10, n, primes), sa, dense_spectrum(r.m11, n, primes), sb, left + right - 1, mod)};
+    const Spectrum sa = cyclic_spectrum(a, t, mod), sb = cyclic_spectrum(b, t, mod);
+    return {sum_of_products(cyclic_spectrum(r.m00, t, mod), sa, cyclic_spectrum(r.m01, t, mod), sb, length, mod),
+            sum_of_products(cyclic_spectrum(r.m10, t, mod), sa, cyclic_spectrum(r.m11, t, mod), sb, length, mod)};
 }
 
 Matrix product(const Matrix& s, const Matrix& r, const Modulus& mod)
 {
     const std::size_t left = longest({&s.m00, &s.m01, &s.m10, &s.m11}), right = longest({&r.m00, &r.m01, &r.m10, &r.m11});
-    const auto [n, primes] = transforms_for(left, right, mod);
-    if (n == 0) {
+    const std::size_t length = left + right - 1;
+    const Transforms t = transforms_for(left, right, length, mod);
+    if (t.n == 0) {
         const auto entry = [&mod](const Dense& x, const Dense& y, const Dense& z, const Dense& w) {
             return dense_add(dense_multiply(x, y, mod), dense_multiply(z, w, mod), mod);
         };
         return Matrix{entry(s.m00, r.m00, s.m01, r.m10), entry(s.m00, r.m01, s.m01, r.m11),
                       entry(s.m10, r.m00, s.m11, r.m10), entry(s.m10, r.m01, s.m11, r.m11)};
     }
-    const Spectrum s00 = dense_spectrum(s.m00, n, primes), s01 = dense_spectrum(s.m01, n, primes),
-                   s10 = dense_spectrum(s.m10, n, primes), s11 = dense_spectrum(s.m11, n, primes);
-    const Spectrum r00 = dense_spectrum(r.m00, n, primes), r01 = dense_spectrum(r.m01, n, primes),
-                   r10 = dense_spectrum(r.m10, n, primes), r11 = dense_spectrum(r.m11, n, primes);
-    const std::size_t length = left + right - 1;
+    const Spectrum s00 = dense_spectrum(s.m00, t.n, t.primes), s01 = dense_spectrum(s.m01, t.n, t.primes),
+                   s10 = dense_spectrum(s.m10, t.n, t.primes), s11 = dense_spectrum(s.m11, t.n, t.primes);
+    const Spectrum r00 = dense_spectrum(r.m00, t.n, t.primes), r01 = dense_spectrum(r.m01, t.n, t.primes),
+                   r10 = dense_spectrum(r.m10, t.n, t.primes), r11 = dense_spectrum(r.m11, t.n, t.primes);
     return Matrix{sum_of_products(s00, r00, s01, r10, length, mod), sum_of_products(s00, r01, s01, r11, length, mod),
                   sum_of_products(s10, r00, s11, r10, length, mod), sum_of_products(s10, r01, s11, r11, length, mod)};
 }
@@ -144,6 +163,28 @@ Matrix half_gcd(Dense a, Dense b, const Modulus& mod)
     return product(s, r, mod);
 }
 
+// deg a > deg b. The pair that half_gcd's steps take (a, b) to, without their matrix: the two
+// halves' matrices are applied in turn to the pair (the second to a pair of three quarters the
+// degree) instead of being multiplied and applied to the whole pair.
+std::pair<Dense, Dense> half_reduce(Dense a, Dense b, const Modulus& mod)
+{
+    const std::int64_t m = (dense_degree(a) + 1) / 2;
+    if (dense_degree(b) < m)
+        return {std::move(a), std::move(b)};
+    if (dense_degree(a) < kHalfGcdBase)
+        return apply(half_gcd(a, b, mod), a, b, mod);
+    const std::size_t shift = static_cast<std::size_t>(m);
+    auto [c, d] = apply(half_gcd(dense_shift_down(a, shift), dense_shift_down(b, shift), mod), a, b, mod);
+    if (dense_degree(d) < m)
+        return {std::move(c), std::move(d)};
+    Dense remainder;
+    dense_divide(c, d, mod, nullptr, &remainder);
+    if (dense_degree(remainder) < m)
+        return {std::move(d), std::move(remainder)};
+    const std::size_t k = static_cast<std::size_t>(2 * m - dense_degree(d));
+    return apply(half_gcd(dense_shift_down(d, k), dense_shift_down(remainder, k), mod), d, remainder, mod);
+}
+
 }  // namespace
 
 Dense dense_gcd_plain(Dense a, Dense b, const Modulus& mod)
@@ -177,8 +218,7 @@ Dense gcd_by_jumps(Dense a, Dense b, const Modulus& mod, std::int64_t plain_belo
         b = std::move(remainder);
     }
     while (!b.empty() && dense_degree(b) >= plain_below) {
-        const Matrix r = half_gcd(a, b, mod);
-        std::tie(a, b) = apply(r, a, b, mod);
+        std::tie(a, b) = half_reduce(std::move(a), std::move(b), mod);
         if (dense_degree(a) < dense_degree(b))
             std::swap(a, b);
         if (b.empty())

@@ -32,15 +32,20 @@ constexpr std::int64_t kSparseDivisorCheckRows = 8;
 
 // Dense multiplication: the plain method costs about one unit per product of two coefficients
 // (eight at a time in the vector unit), the transforms about kTransformCostRatio units per
-// N·log2(N) for the transform length N (the product's length rounded up to a power of two), by the
-// number of transform primes the modulus needs (one for small p, up to three); the cheaper one is
-// taken.
+// N·log2(N) for the transform length N (the product's length rounded up to a power of two, or
+// less for sums known to be shorter than their products), by the number of transform primes the
+// modulus needs (one for small p, up to three); the cheaper one is taken.
 constexpr double kTransformCostRatio[3] = {5.0, 10.0, 15.0};
-inline bool plain_product_is_cheaper(std::size_t a_length, std::size_t b_length, std::size_t transform_primes)
+inline bool plain_is_cheaper_than_transforms(std::size_t a_length, std::size_t b_length, std::size_t transform_length,
+                                             std::size_t transform_primes)
 {
-    const double n = static_cast<double>(std::bit_ceil(a_length + b_length - 1));
+    const double n = static_cast<double>(transform_length);
     return static_cast<double>(a_length) * static_cast<double>(b_length) <=
            kTransformCostRatio[transform_primes - 1] * n * std::log2(n);
+}
+inline bool plain_product_is_cheaper(std::size_t a_length, std::size_t b_length, std::size_t transform_primes)
+{
+    return plain_is_cheaper_than_transforms(a_length, b_length, std::bit_ceil(a_length + b_length - 1), transform_primes);
 }
 
 // Dense division: long division while the quotient or the divisor has fewer coefficients than
