@@ -15,12 +15,16 @@ Dense dense_from_poly(const Poly& f, const Modulus& mod)
     return a;
 }
 
+// The loops run over the common part and then the longer operand's tail, so that they vectorize.
 Dense dense_add(const Dense& a, const Dense& b, const Modulus& mod)
 {
-    Dense sum(std::max(a.size(), b.size()), 0);
-    for (std::size_t i = 0; i < sum.size(); ++i) {
-        const std::uint64_t s = static_cast<std::uint64_t>(i < a.size() ? a[i] : 0) + (i < b.size() ? b[i] : 0);
-        sum[i] = static_cast<Residue>(s >= mod.p ? s - mod.p : s);
+    const Dense& longer = a.size() >= b.size() ? a : b;
+    const Dense& shorter = a.size() >= b.size() ? b : a;
+    Dense sum(longer);
+    const std::uint32_t p = static_cast<std::uint32_t>(mod.p);
+    for (std::size_t i = 0; i < shorter.size(); ++i) {
+        const std::uint32_t s = sum[i] + shorter[i];  // below 2^32: residues are below 2^31
+        sum[i] = std::min(s, s - p);
     }
     dense_trim(sum);
     return sum;
@@ -28,11 +32,17 @@ Dense dense_add(const Dense& a, const Dense& b, const Modulus& mod)
 
 Dense dense_subtract(const Dense& a, const Dense& b, const Modulus& mod)
 {
-    Dense difference(std::max(a.size(), b.size()), 0);
-    for (std::size_t i = 0; i < difference.size(); ++i) {
-        const std::uint64_t x = i < a.size() ? a[i] : 0, y = i < b.size() ? b[i] : 0;
-        difference[i] = static_cast<Residue>(x >= y ? x - y : x + mod.p - y);
+    Dense difference(std::max(a.size(), b.size()));
+    const std::uint32_t p = static_cast<std::uint32_t>(mod.p);
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        const std::uint32_t d = a[i] - b[i];  // wraps when a[i] < b[i]; adding p brings it back
+        difference[i] = std::min(d, d + p);
     }
+    for (std::size_t i = common; i < a.size(); ++i)
+        difference[i] = a[i];
+    for (std::size_t i = common; i < b.size(); ++i)
+        difference[i] = b[i] == 0 ? 0 : p - b[i];
     dense_trim(difference);
     return difference;
 }

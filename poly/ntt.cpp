@@ -347,11 +347,12 @@ SQUAREFREE_VECTOR_CLONES void load(const Residue* source, std::size_t count, std
         target[i] = shoup_multiply(source[i], 1, one_shoup, q);
 }
 
-SQUAREFREE_VECTOR_CLONES void pointwise(std::uint32_t* a, const std::uint32_t* b, std::size_t n, std::uint32_t q,
-                                        std::uint32_t minus_q_inverse)
+// out = a·b pointwise (out may be a).
+SQUAREFREE_VECTOR_CLONES void pointwise(std::uint32_t* out, const std::uint32_t* a, const std::uint32_t* b, std::size_t n,
+                                        std::uint32_t q, std::uint32_t minus_q_inverse)
 {
     for (std::size_t i = 0; i < n; ++i)
-        a[i] = montgomery(static_cast<std::uint64_t>(a[i]) * b[i], q, minus_q_inverse);
+        out[i] = montgomery(static_cast<std::uint64_t>(a[i]) * b[i], q, minus_q_inverse);
 }
 
 // Undoes the transform's factor n and the pointwise product's R^-1, and reduces into [0, q).
@@ -394,13 +395,13 @@ void product_modulo(std::size_t prime, const Dense& a, const Dense& b, bool squa
     std::fill(x + a.size(), x + n, 0);
     forward(x, n, t, q);
     if (square) {
-        pointwise(x, x, n, q, minus_q_inverse);
+        pointwise(x, x, x, n, q, minus_q_inverse);
     } else {
         std::uint32_t* y = scratch(3, n).data();
         load(b.data(), b.size(), y, q);
         std::fill(y + b.size(), y + n, 0);
         forward(y, n, t, q);
-        pointwise(x, y, n, q, minus_q_inverse);
+        pointwise(x, x, y, n, q, minus_q_inverse);
     }
     inverse(x, n, t, q);
     const std::uint32_t factor = t.scale[std::countr_zero(n)];  // n^-1·2^32 mod q
@@ -504,9 +505,12 @@ void spectrum_multiply_add(Spectrum& sum, const Spectrum& a, const Spectrum& b)
 {
     sum.primes = a.primes;
     for (std::size_t prime = 0; prime < a.primes; ++prime) {
-        if (!sum.values[prime]) {
+        if (!sum.values[prime]) {  // the first product of the sum
             sum.n = a.n;
-            sum.values[prime] = std::make_unique<std::uint32_t[]>(a.n);  // zeros
+            sum.values[prime] = std::make_unique_for_overwrite<std::uint32_t[]>(a.n);
+            pointwise(sum.values[prime].get(), a.values[prime].get(), b.values[prime].get(), a.n, kNttPrimes[prime].q,
+                      minus_q_inverses()[prime]);
+            continue;
         }
         multiply_add(sum.values[prime].get(), a.values[prime].get(), b.values[prime].get(), a.n, kNttPrimes[prime].q,
                      minus_q_inverses()[prime]);
