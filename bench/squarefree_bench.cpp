@@ -23,6 +23,7 @@
 #include <random>
 #include <string>
 
+#include "poly/failure.h"
 #include "squarefree/squarefree.h"
 #include "tests/support/ntl_convert.h"
 
@@ -433,6 +434,7 @@ int main(int argc, char** argv)
 {
     if (argc > 2 && std::strcmp(argv[1], "--write-inputs") == 0)
         finish(write_inputs(argv[2]));
+    keep_freed_memory_for_reuse();  // as the program does; it serves NTL and FLINT alike
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -32,6 +32,7 @@ int run_dialogue(std::FILE* in)
 {
     dialogue_input = in;
     set_out_of_memory_ending(end_inside_library);
+    keep_freed_memory_for_reuse();
     try {
         const std::int64_t p = read_characteristic(in);
         Poly input = read_polynomial(in, p);

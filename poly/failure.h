@@ -25,6 +25,12 @@ struct ComputationFailure {
 // such a step would grow until the system stops it, with no message.
 void require_memory(std::uint64_t bytes);
 
+// The arithmetic allocates and frees many large short-lived buffers (spectra, remainders). Called
+// once at the start of a process, this keeps freed blocks of any size in the process's heap for
+// the next allocation instead of returning them to the system, which would cost a page fault for
+// every page of every new block.
+void keep_freed_memory_for_reuse();
+
 // Inside C code (GMP's allocation callbacks) an exception cannot unwind: there exhausted memory
 // ends the run through this handler, which the program sets (by default the process aborts).
 using OutOfMemoryEnding = void (*)();
