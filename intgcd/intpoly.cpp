@@ -174,6 +174,28 @@ IntPoly int_poly_negate(const IntPoly& f)
     return wrap(-zzx(f));
 }
 
+IntPoly int_poly_multiply(const IntPoly& a, const IntPoly& b)
+{
+    return wrap(zzx(a) * zzx(b));
+}
+
+IntPoly int_poly_power(const IntPoly& f, std::int64_t k)
+{
+    NTL::ZZX result(1), square = zzx(f);
+    for (; k > 0; k >>= 1) {
+        if (k & 1)
+            result *= square;
+        if (k > 1)
+            square *= square;
+    }
+    return wrap(std::move(result));
+}
+
+bool int_poly_equal(const IntPoly& a, const IntPoly& b)
+{
+    return zzx(a) == zzx(b);
+}
+
 IntPoly int_poly_exact_quotient(const IntPoly& a, const IntPoly& b)
 {
     NTL::ZZX q;

@@ -46,6 +46,9 @@ Poly int_poly_reduce(const IntPoly& f, std::int64_t p);
 IntPoly int_poly_derivative(const IntPoly& f);
 IntPoly int_poly_subtract(const IntPoly& a, const IntPoly& b);
 IntPoly int_poly_negate(const IntPoly& f);
+IntPoly int_poly_multiply(const IntPoly& a, const IntPoly& b);
+IntPoly int_poly_power(const IntPoly& f, std::int64_t k);  // k >= 0
+bool int_poly_equal(const IntPoly& a, const IntPoly& b);
 // a / b when b divides a exactly in Z[x]; otherwise raises Failure::invalid_operation.
 IntPoly int_poly_exact_quotient(const IntPoly& a, const IntPoly& b);
 

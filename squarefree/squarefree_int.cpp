@@ -1,4 +1,5 @@
 #include <numeric>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -11,15 +12,17 @@ namespace {
 // leading coefficient or shares a factor with the images that the integers do not have.
 constexpr std::int64_t kCertificatePrimes[] = {2147483647, 2147483629};
 
-bool is_primitive(const Poly& f)
+std::uint64_t magnitude(Coef c)
+{
+    return c < 0 ? 0 - static_cast<std::uint64_t>(c) : static_cast<std::uint64_t>(c);
+}
+
+std::uint64_t content(const Poly& f)
 {
     std::uint64_t g = 0;
-    for (const Term& t : f.terms) {
-        const std::uint64_t magnitude =
-            t.coefficient < 0 ? 0 - static_cast<std::uint64_t>(t.coefficient) : static_cast<std::uint64_t>(t.coefficient);
-        g = std::gcd(g, magnitude);
-    }
-    return g == 1;
+    for (const Term& t : f.terms)
+        g = std::gcd(g, magnitude(t.coefficient));
+    return g;
 }
 
 // For a primitive a of degree deg_a and any b: true when their images modulo p prove
@@ -29,17 +32,6 @@ bool is_primitive(const Poly& f)
 bool images_prove_coprime(const Poly& a_image, Exponent deg_a, const Poly& b_image, std::int64_t p)
 {
     return poly_degree(a_image) == deg_a && poly_is_one(poly_gcd_mod(a_image, b_image, p));
-}
-
-// f primitive: true when f is certified square-free, gcd(f, f') = 1, without leaving the primes.
-bool certified_square_free(const Poly& f)
-{
-    for (const std::int64_t p : kCertificatePrimes) {
-        const Poly image = poly_reduce(f, p);
-        if (images_prove_coprime(image, poly_degree(f), poly_derivative(image, p), p))
-            return true;
-    }
-    return false;
 }
 
 // b primitive: gcd(b, d) by its certificate when that proves it one, by NTL otherwise.
@@ -86,6 +78,88 @@ IntFactorList monomial_list(const Term& term)
     return list;
 }
 
+// A negative leading coefficient of f joins multiplicity 1 of its list of positive-lead factors.
+void attach_negative_sign(IntFactorList& list)
+{
+    if (!list.factors.empty() && list.factors.front().multiplicity == 1) {
+        for (DecimalTerm& t : list.factors.front().poly.terms)
+            t.coefficient = t.coefficient[0] == '-' ? t.coefficient.substr(1) : "-" + t.coefficient;
+    } else {
+        list.factors.insert(list.factors.begin(), FactorOf<DecimalPoly>{1, decimal_from_poly(Poly{{Term{0, -1}}})});
+    }
+}
+
+// The integer factor that a factor m of f's image modulo p stands for, when its coefficients are
+// small: |lc(f)|·m made monic first, each coefficient taken in (-p/2, p/2), divided by their
+// content, the lead made positive.
+Poly lift_factor(Poly m, std::uint64_t scale, std::int64_t p)
+{
+    poly_make_monic(p, m);
+    const std::uint64_t scale_mod_p = scale % static_cast<std::uint64_t>(p);
+    for (Term& t : m.terms) {
+        const std::int64_t r = static_cast<std::int64_t>(static_cast<std::uint64_t>(t.coefficient) * scale_mod_p %
+                                                         static_cast<std::uint64_t>(p));
+        t.coefficient = r > p / 2 ? r - p : r;
+    }
+    const std::int64_t divisor = static_cast<std::int64_t>(content(m)) * (poly_lead(m) < 0 ? -1 : 1);
+    for (Term& t : m.terms)
+        t.coefficient /= divisor;
+    return m;
+}
+
+// The factors of f's image modulo p lifted to the integers, when they are proven to be f's: p
+// does not divide lc(f), so every lifted factor keeps the degree of its image, a unit times the
+// image's factor; those are square-free and pairwise coprime modulo p (p exceeds the degree: no
+// p-th powers), so the lifted factors are square-free and pairwise coprime in Z[x]; primitive,
+// with positive leads, and with ±f as the product of their powers, they are f's square-free
+// factorization, which is unique. No result when a factor's coefficients are too wide to lift or
+// the image has factors that the integers do not have.
+std::optional<IntFactorList> lift_image(const FactorList& image, std::uint64_t scale, std::int64_t p, const IntPoly& whole)
+{
+    IntFactorList list;
+    IntPoly product = int_poly_from_poly(poly_one());
+    for (const Factor& factor : image.factors) {
+        if (poly_is_constant(factor.poly))
+            continue;
+        const Poly lifted = lift_factor(factor.poly, scale, p);
+        product = int_poly_multiply(product, int_poly_power(int_poly_from_poly(lifted), factor.multiplicity));
+        list.length = factor.multiplicity - 1;
+        append(list, decimal_from_poly(lifted));
+    }
+    if (int_poly_equal(product, whole))
+        return list;
+    if (int_poly_equal(int_poly_negate(product), whole)) {
+        attach_negative_sign(list);
+        return list;
+    }
+    return std::nullopt;
+}
+
+// f primitive, not a monomial: its factorization read off its images modulo the certificate
+// primes, when one of them proves it. An image that keeps f's degree and is square-free proves f
+// square-free: a repeated factor of f (primitive, its lead dividing f's) would keep its degree
+// modulo p and divide the image twice. Otherwise the image's factors are lifted and checked.
+std::optional<IntFactorList> factors_from_images(const Poly& f)
+{
+    const std::uint64_t scale = magnitude(poly_lead(f));
+    std::optional<IntPoly> whole;  // f in Z[x], made only when a lifted product needs it
+    for (const std::int64_t p : kCertificatePrimes) {
+        if (scale % static_cast<std::uint64_t>(p) == 0)
+            continue;  // the image would lose f's degree
+        const FactorList image = squarefree_mod(p, poly_reduce(f, p));
+        if (image.length == 1) {
+            IntFactorList list;
+            append(list, decimal_from_poly(f));
+            return list;
+        }
+        if (!whole)
+            whole = int_poly_from_poly(f);
+        if (std::optional<IntFactorList> list = lift_image(image, scale, p, *whole))
+            return list;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 IntFactorList squarefree_int(Poly f)
@@ -99,15 +173,14 @@ IntFactorList squarefree_int(Poly f)
     }
     // A common divisor of the coefficients survives every gcd, so the steps below would never
     // reach a constant: such input is refused before any arithmetic.
-    if (!is_primitive(f))
+    if (content(f) != 1)
         raise_failure(Failure::not_primitive);
     if (f.terms.size() == 1)
         return monomial_list(f.terms[0]);
-    // Most polynomials are square-free, and their images say so at a fraction of a gcd's cost.
-    if (certified_square_free(f)) {
-        append(result, decimal_from_poly(f));
-        return result;
-    }
+    // Most polynomials are square-free or have factors with small coefficients: an image modulo a
+    // prime then gives the factorization, proven, at a fraction of a gcd's cost.
+    if (std::optional<IntFactorList> list = factors_from_images(f))
+        return std::move(*list);
 
     // Yun's arrangement of the repeated gcd with the derivative. With f = s·a_1·a_2^2⋯a_k^k
     // (s the sign, a_j primitive with positive leads): g = gcd(f, f') = a_2·a_3^2⋯, b = f / g =
@@ -131,13 +204,7 @@ IntFactorList squarefree_int(Poly f)
         append(result, decimal_from_int_poly(a));
     }
     // b is now the sign s; it belongs to multiplicity 1.
-    if (int_poly_lead_sign(b) < 0) {
-        if (!result.factors.empty() && result.factors.front().multiplicity == 1) {
-            for (DecimalTerm& t : result.factors.front().poly.terms)
-                t.coefficient = t.coefficient[0] == '-' ? t.coefficient.substr(1) : "-" + t.coefficient;
-        } else {
-            result.factors.insert(result.factors.begin(), FactorOf<DecimalPoly>{1, decimal_from_poly(Poly{{Term{0, -1}}})});
-        }
-    }
+    if (int_poly_lead_sign(b) < 0)
+        attach_negative_sign(result);
     return result;
 }

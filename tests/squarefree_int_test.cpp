@@ -34,6 +34,9 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{"-x^5", "[-1, 1, 1, 1, x]"}, Case{"x^5", "[1, 1, 1, 1, x]"},
                     // The certificate's first prime divides the lead; the second proves it square-free.
                     Case{"2147483647x^2 + 1", "[2147483647x^2 + 1]"},
+                    // The first prime sees the square-free factor as a square (its discriminant is
+                    // -2147483647); the second prime's factors lift.
+                    Case{"x^4 + 5x^3 + 536870920x^2 + 2147483652x + 2147483648", "[x^2 + x + 536870912, x + 2]"},
                     // Both certificate primes see a square; NTL's gcd decides.
                     Case{"x^4 - 4294967276x^2 + 4611685975477714963", "[x^4 - 4294967276x^2 + 4611685975477714963]"}));
 
