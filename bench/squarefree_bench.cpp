@@ -123,6 +123,22 @@ NTL::ZZX int_input(int family, long degree)
         NTL::SetCoeff(f, degree, 1);
         return f;
     }
+    case 5: {  // dense a1·a2^2·a3^3 with random factors of coefficients -1, 0, 1, the product within 31 bits
+        std::mt19937_64 rng(static_cast<std::uint64_t>(degree) * 7);
+        const auto random_factor = [&rng](long d) {
+            NTL::ZZX a;
+            for (long i = 0; i < d; ++i)
+                NTL::SetCoeff(a, i, static_cast<long>(rng() % 3) - 1);
+            NTL::SetCoeff(a, d, 1);
+            return a;
+        };
+        const long part = degree / 6;
+        for (;;) {
+            const NTL::ZZX f = random_factor(degree - 5 * part) * power_of(random_factor(part), 2) * power_of(random_factor(part), 3);
+            if (NTL::MaxBits(f) <= 31)
+                return f;
+        }
+    }
     default: {  // products of random sparse factors x^k ± x^j ± c with multiplicities 1 to 3
         std::mt19937_64 rng(static_cast<std::uint64_t>(degree));
         for (;;) {
@@ -235,7 +251,7 @@ void int_flint(benchmark::State& state)
 
 void int_args(benchmark::internal::Benchmark* b)
 {
-    for (const long family : {0L, 1L, 2L, 3L, 4L})
+    for (const long family : {0L, 1L, 2L, 5L, 3L, 4L})
         for (const long degree : {100L, 1000L, 4000L})
             b->Args({family, degree});
     b->ArgNames({"family", "deg"})->Unit(benchmark::kMicrosecond);
