@@ -409,51 +409,83 @@ void product_modulo(std::size_t prime, const Dense& a, const Dense& b, bool squa
 }
 
 // Garner: from the residues r0, r1, r2 of each coefficient modulo the three primes (in [0, q)),
-// x = r0 + q0·v1 + q0·q1·v2 with v1 < q1, v2 < q2, every step a Shoup multiplication by a
-// constant; one Barrett reduction modulo p at the end.
+// x = r0 + q0·v1 + q0·q1·v2 with v1 < q1, v2 < q2, and then x mod p = r0 + (q0 mod p)·v1 +
+// (q0·q1 mod p)·v2 mod p: every step a Shoup multiplication by a constant in 32-bit lanes, so that
+// the loop vectorizes. With one prime the residue is the coefficient; with two, v2 = 0.
+struct GarnerConstants {
+    std::uint32_t q1_one, c1, c1_shoup;                            // modulo q1: 1 and q0^-1
+    std::uint32_t q2_one, q0_mod_q2, q0_mod_q2_shoup, c2, c2_shoup;  // modulo q2: 1, q0, (q0·q1)^-1
+    std::uint32_t p, p_one, q0_mod_p, q0_mod_p_shoup, q0q1_mod_p, q0q1_mod_p_shoup;
+};
+
+GarnerConstants garner_constants(const Modulus& mod)
+{
+    constexpr std::uint32_t q0 = kNttPrimes[0].q, q1 = kNttPrimes[1].q, q2 = kNttPrimes[2].q;
+    static const GarnerConstants of_primes = [] {
+        GarnerConstants k{};
+        k.q1_one = shoup_constant(1, q1);
+        k.c1 = power(q0, q1 - 2, q1);
+        k.c1_shoup = shoup_constant(k.c1, q1);
+        k.q2_one = shoup_constant(1, q2);
+        k.q0_mod_q2 = q0 % q2;
+        k.q0_mod_q2_shoup = shoup_constant(k.q0_mod_q2, q2);
+        k.c2 = power(static_cast<std::uint64_t>(k.q0_mod_q2) * (q1 % q2) % q2, q2 - 2, q2);
+        k.c2_shoup = shoup_constant(k.c2, q2);
+        return k;
+    }();
+    GarnerConstants k = of_primes;
+    k.p = static_cast<std::uint32_t>(mod.p);
+    k.p_one = shoup_constant(1, k.p);
+    k.q0_mod_p = static_cast<std::uint32_t>(mod.reduce(q0));
+    k.q0_mod_p_shoup = shoup_constant(k.q0_mod_p, k.p);
+    k.q0q1_mod_p = static_cast<std::uint32_t>(mod.mul(mod.reduce(q0), mod.reduce(q1)));
+    k.q0q1_mod_p_shoup = shoup_constant(k.q0q1_mod_p, k.p);
+    return k;
+}
+
+inline std::uint32_t reduce_once(std::uint32_t x, std::uint32_t q)
+{
+    return std::min(x, x - q);
+}
+
+SQUAREFREE_VECTOR_CLONES void garner(const std::uint32_t* r0, const std::uint32_t* r1, const std::uint32_t* r2,
+                                     std::size_t primes, std::size_t length, const GarnerConstants& k, Residue* out)
+{
+    constexpr std::uint32_t q1 = kNttPrimes[1].q, q2 = kNttPrimes[2].q;
+    const std::uint32_t p = k.p;
+    if (primes == 1) {
+        for (std::size_t i = 0; i < length; ++i)
+            out[i] = reduce_once(shoup_multiply(r0[i], 1, k.p_one, p), p);
+    } else if (primes == 2) {
+        for (std::size_t i = 0; i < length; ++i) {
+            const std::uint32_t x0_mod_q1 = reduce_once(shoup_multiply(r0[i], 1, k.q1_one, q1), q1);
+            const std::uint32_t v1 = reduce_once(shoup_multiply(r1[i] + q1 - x0_mod_q1, k.c1, k.c1_shoup, q1), q1);
+            const std::uint32_t t0 = reduce_once(shoup_multiply(r0[i], 1, k.p_one, p), p);
+            const std::uint32_t t1 = reduce_once(shoup_multiply(v1, k.q0_mod_p, k.q0_mod_p_shoup, p), p);
+            out[i] = reduce_once(t0 + t1, p);
+        }
+    } else {
+        for (std::size_t i = 0; i < length; ++i) {
+            const std::uint32_t x0_mod_q1 = reduce_once(shoup_multiply(r0[i], 1, k.q1_one, q1), q1);
+            const std::uint32_t v1 = reduce_once(shoup_multiply(r1[i] + q1 - x0_mod_q1, k.c1, k.c1_shoup, q1), q1);
+            const std::uint32_t low_mod_q2 =
+                reduce_once(reduce_once(shoup_multiply(r0[i], 1, k.q2_one, q2), q2) +
+                                reduce_once(shoup_multiply(v1, k.q0_mod_q2, k.q0_mod_q2_shoup, q2), q2),
+                            q2);
+            const std::uint32_t v2 = reduce_once(shoup_multiply(r2[i] + q2 - low_mod_q2, k.c2, k.c2_shoup, q2), q2);
+            const std::uint32_t t0 = reduce_once(shoup_multiply(r0[i], 1, k.p_one, p), p);
+            const std::uint32_t t1 = reduce_once(shoup_multiply(v1, k.q0_mod_p, k.q0_mod_p_shoup, p), p);
+            const std::uint32_t t2 = reduce_once(shoup_multiply(v2, k.q0q1_mod_p, k.q0q1_mod_p_shoup, p), p);
+            out[i] = reduce_once(reduce_once(t0 + t1, p) + t2, p);
+        }
+    }
+}
+
 Dense combine(const std::uint32_t* r0, const std::uint32_t* r1, const std::uint32_t* r2, std::size_t primes,
               std::size_t length, const Modulus& mod)
 {
-    if (primes < 3) {
-        // One prime: the residue is the coefficient; two: x = r0 + q0·v1.
-        constexpr std::uint32_t q0 = kNttPrimes[0].q, q1 = kNttPrimes[1].q;
-        static const std::uint32_t c1 = power(q0, q1 - 2, q1), c1_shoup = shoup_constant(c1, q1);
-        const std::uint32_t one1 = shoup_constant(1, q1);
-        Dense product(length);
-        for (std::size_t i = 0; i < length; ++i) {
-            std::uint64_t x = r0[i];
-            if (primes == 2) {
-                std::uint32_t x0_mod_q1 = shoup_multiply(r0[i], 1, one1, q1);
-                x0_mod_q1 = std::min(x0_mod_q1, x0_mod_q1 - q1);
-                std::uint32_t v1 = shoup_multiply(r1[i] + q1 - x0_mod_q1, c1, c1_shoup, q1);
-                v1 = std::min(v1, v1 - q1);
-                x += static_cast<std::uint64_t>(q0) * v1;
-            }
-            product[i] = static_cast<Residue>(mod.reduce(x));
-        }
-        dense_trim(product);
-        return product;
-    }
-    constexpr std::uint32_t q0 = kNttPrimes[0].q, q1 = kNttPrimes[1].q, q2 = kNttPrimes[2].q;
-    static const std::uint32_t c1 = power(q0, q1 - 2, q1), c1_shoup = shoup_constant(c1, q1);
-    constexpr std::uint32_t q0_mod_q2 = q0 % q2;
-    static const std::uint32_t q0_mod_q2_shoup = shoup_constant(q0_mod_q2, q2);
-    static const std::uint32_t c2 = power(static_cast<std::uint64_t>(q0_mod_q2) * (q1 % q2) % q2, q2 - 2, q2);
-    static const std::uint32_t c2_shoup = shoup_constant(c2, q2);
-    const std::uint32_t one1 = shoup_constant(1, q1), one2 = shoup_constant(1, q2);
-    const std::uint64_t q0q1_mod_p = mod.mul(mod.reduce(q0), mod.reduce(q1));
-    const auto reduce_once = [](std::uint32_t x, std::uint32_t q) { return std::min(x, x - q); };
     Dense product(length);
-    for (std::size_t i = 0; i < length; ++i) {
-        const std::uint32_t x0_mod_q1 = reduce_once(shoup_multiply(r0[i], 1, one1, q1), q1);
-        const std::uint32_t v1 = reduce_once(shoup_multiply(r1[i] + q1 - x0_mod_q1, c1, c1_shoup, q1), q1);
-        const std::uint32_t low_mod_q2 = reduce_once(
-            reduce_once(shoup_multiply(r0[i], 1, one2, q2), q2) + reduce_once(shoup_multiply(v1, q0_mod_q2, q0_mod_q2_shoup, q2), q2),
-            q2);
-        const std::uint32_t v2 = reduce_once(shoup_multiply(r2[i] + q2 - low_mod_q2, c2, c2_shoup, q2), q2);
-        const std::uint64_t low = r0[i] + static_cast<std::uint64_t>(q0) * v1;  // < q0·q1 < 2^60
-        product[i] = static_cast<Residue>(mod.reduce(low + q0q1_mod_p * v2));   // < 2^60 + 2^59
-    }
+    garner(r0, r1, r2, primes, length, garner_constants(mod), product.data());
     dense_trim(product);
     return product;
 }
