@@ -31,6 +31,8 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{"x^3 - 3x^2 + 3x - 1", "[1, 1, x - 1]"}, Case{"x^4 + 3x^3 + 3x^2 + x", "[x, 1, x + 1]"},
                     Case{"x^4 + 3x^3 - 7x^2 - 15x + 18", "[x^2 - 3x + 2, x + 3]"},
                     Case{"2x^4 + 7x^3 + 12x^2 + 11x + 4", "[2x^2 + 3x + 4, x + 1]"}, Case{"-3x + 2", "[-3x + 2]"},
+                    // The leading coefficient 12 shared by two factors, (3x + 1)(2x + 1)^2.
+                    Case{"12x^3 + 16x^2 + 7x + 1", "[3x + 1, 2x + 1]"}, Case{"-12x^3 - 16x^2 - 7x - 1", "[-3x - 1, 2x + 1]"},
                     Case{"-x^5", "[-1, 1, 1, 1, x]"}, Case{"x^5", "[1, 1, 1, 1, x]"},
                     // The certificate's first prime divides the lead; the second proves it square-free.
                     Case{"2147483647x^2 + 1", "[2147483647x^2 + 1]"},
