@@ -128,6 +128,36 @@ void step(Matrix& r, const Dense& q, const Modulus& mod)
     r.m11 = std::move(m11);
 }
 
+// Whether the step from (a, b) cancels leading terms without inverting b's lead: for a short
+// quotient and divisor modulo a large prime, whose inversion costs more than the extra scaling.
+bool inverse_free(const Dense& a, const Dense& b, const Modulus& mod)
+{
+    return mod.p > kInverseFreeModulusAbove && dense_degree(b) < kInverseFreeDegreeBelow &&
+           dense_degree(a) - dense_degree(b) < kInverseFreeQuotientBelow;
+}
+
+// The same step up to a constant: a becomes the remainder c·a - q·b (c a non-zero constant), and
+// the matrix's new bottom row is c·top - q·bottom.
+void step_up_to_unit(Dense& a, const Dense& b, Matrix& r, const Modulus& mod)
+{
+    Dense q;
+    Residue c = 1;
+    residues_remainder_up_to_unit(a, dense_degree(a), b, dense_degree(b), mod, &q, &c);
+    a.resize(b.size() - 1);
+    dense_trim(a);
+    const auto scaled = [&mod, c](Dense x) {
+        for (Residue& v : x)
+            v = static_cast<Residue>(mod.mul(v, c));
+        return x;
+    };
+    Dense m10 = dense_subtract(scaled(r.m00), dense_multiply(q, r.m10, mod), mod);
+    Dense m11 = dense_subtract(scaled(r.m01), dense_multiply(q, r.m11, mod), mod);
+    r.m00 = std::move(r.m10);
+    r.m01 = std::move(r.m11);
+    r.m10 = std::move(m10);
+    r.m11 = std::move(m11);
+}
+
 // deg a > deg b. The matrix of the Euclid steps that take (a, b) to the first pair of remainders
 // whose second has degree below m = ceil(deg a / 2).
 Matrix half_gcd(Dense a, Dense b, const Modulus& mod)
@@ -138,6 +168,11 @@ Matrix half_gcd(Dense a, Dense b, const Modulus& mod)
     Matrix r = identity();
     if (dense_degree(a) < kHalfGcdBase) {
         while (dense_degree(b) >= m) {
+            if (inverse_free(a, b, mod)) {
+                step_up_to_unit(a, b, r, mod);
+                std::swap(a, b);
+                continue;
+            }
             Dense q, remainder;
             dense_divide(a, b, mod, &q, &remainder);
             step(r, q, mod);
@@ -192,8 +227,12 @@ Dense dense_gcd_plain(Dense a, Dense b, const Modulus& mod)
     if (dense_degree(a) < dense_degree(b))
         std::swap(a, b);
     while (!b.empty()) {
-        // Each remainder is computed in place in the larger operand.
-        residues_divide(a, dense_degree(a), b, dense_degree(b), mod, nullptr);
+        // Each remainder is computed in place in the larger operand; a short quotient's remainder up to
+        // a constant (the gcd is made monic at the end), which spares inverting b's lead.
+        if (inverse_free(a, b, mod))
+            residues_remainder_up_to_unit(a, dense_degree(a), b, dense_degree(b), mod, nullptr, nullptr);
+        else
+            residues_divide(a, dense_degree(a), b, dense_degree(b), mod, nullptr);
         a.resize(b.size() - 1);
         dense_trim(a);
         std::swap(a, b);

@@ -24,8 +24,50 @@ void residues_add_multiple_portable(Residue* window, const Residue* b, std::size
     }
 }
 
+void residues_scale_add_multiple_portable(Residue* window, const Residue* b, std::size_t n, Residue s, std::uint32_t s_shoup,
+                                          Residue w, std::uint32_t w_shoup, std::uint32_t p)
+{
+    for (std::size_t t = 0; t < n; ++t) {
+        const std::uint32_t x = window[t], y = b[t];
+        std::uint32_t scaled = s * x - static_cast<std::uint32_t>((static_cast<std::uint64_t>(s_shoup) * x) >> 32) * p;
+        scaled = std::min(scaled, scaled - p);
+        std::uint32_t product = w * y - static_cast<std::uint32_t>((static_cast<std::uint64_t>(w_shoup) * y) >> 32) * p;
+        product = std::min(product, product - p);
+        const std::uint32_t sum = scaled + product;
+        window[t] = std::min(sum, sum - p);
+    }
+}
+
 #ifdef SQUAREFREE_HAVE_AVX2_KERNEL
 namespace {
+
+// w·x mod p in eight lanes (x residues), by Shoup's multiplication.
+__attribute__((target("avx2"))) inline __m256i shoup_lanes(__m256i x, __m256i vw, __m256i vshoup, __m256i vp)
+{
+    const __m256i even = _mm256_mul_epu32(x, vshoup);
+    const __m256i odd = _mm256_mul_epu32(_mm256_srli_epi64(x, 32), vshoup);
+    const __m256i estimate = _mm256_blend_epi32(_mm256_srli_epi64(even, 32), odd, 0xAA);
+    const __m256i product = _mm256_sub_epi32(_mm256_mullo_epi32(x, vw), _mm256_mullo_epi32(estimate, vp));
+    return _mm256_min_epu32(product, _mm256_sub_epi32(product, vp));
+}
+
+__attribute__((target("avx2"))) void scale_add_multiple_avx2(Residue* window, const Residue* b, std::size_t n, Residue s,
+                                                              std::uint32_t s_shoup, Residue w, std::uint32_t w_shoup,
+                                                              std::uint32_t p)
+{
+    const __m256i vs = _mm256_set1_epi32(static_cast<int>(s)), vs_shoup = _mm256_set1_epi32(static_cast<int>(s_shoup));
+    const __m256i vw = _mm256_set1_epi32(static_cast<int>(w)), vw_shoup = _mm256_set1_epi32(static_cast<int>(w_shoup));
+    const __m256i vp = _mm256_set1_epi32(static_cast<int>(p));
+    std::size_t t = 0;
+    for (; t + 8 <= n; t += 8) {
+        const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(window + t));
+        const __m256i y = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(b + t));
+        __m256i sum = _mm256_add_epi32(shoup_lanes(x, vs, vs_shoup, vp), shoup_lanes(y, vw, vw_shoup, vp));
+        sum = _mm256_min_epu32(sum, _mm256_sub_epi32(sum, vp));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(window + t), sum);
+    }
+    residues_scale_add_multiple_portable(window + t, b + t, n - t, s, s_shoup, w, w_shoup, p);
+}
 
 // Eight lanes at a time: the 64-bit products of the even and the odd lanes give the estimates,
 // one blend puts their high halves side by side.
@@ -52,6 +94,19 @@ __attribute__((target("avx2"))) void add_multiple_avx2(Residue* window, const Re
 
 }  // namespace
 #endif
+
+void residues_scale_add_multiple(Residue* window, const Residue* b, std::size_t n, Residue s, std::uint32_t s_shoup,
+                                 Residue w, std::uint32_t w_shoup, std::uint32_t p)
+{
+#ifdef SQUAREFREE_HAVE_AVX2_KERNEL
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2) {
+        scale_add_multiple_avx2(window, b, n, s, s_shoup, w, w_shoup, p);
+        return;
+    }
+#endif
+    residues_scale_add_multiple_portable(window, b, n, s, s_shoup, w, w_shoup, p);
+}
 
 void residues_add_multiple(Residue* window, const Residue* b, std::size_t n, Residue w, std::uint32_t w_shoup,
                            std::uint32_t p)

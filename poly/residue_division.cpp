@@ -46,3 +46,35 @@ void residues_divide(Residues& r, std::int64_t deg_r, const Residues& b, std::in
             (*quotient)[s] = q;
     }
 }
+
+void residues_remainder_up_to_unit(Residues& r, std::int64_t deg_r, const Residues& b, std::int64_t deg_b, const Modulus& mod,
+                                   Residues* quotient, Residue* scale)
+{
+    const Residue lead_b = b[static_cast<std::size_t>(deg_b)];
+    const std::uint32_t lead_b_shoup = mod.shoup(lead_b);
+    const std::uint32_t p = static_cast<std::uint32_t>(mod.p);
+    if (quotient != nullptr)
+        quotient->assign(static_cast<std::size_t>(deg_r >= deg_b ? deg_r - deg_b + 1 : 0), 0);
+    std::uint64_t factor = 1;
+    for (std::int64_t e = deg_r; e >= deg_b; --e) {
+        const Residue lead = r[static_cast<std::size_t>(e)];
+        if (lead == 0)
+            continue;
+        const std::size_t s = static_cast<std::size_t>(e - deg_b);
+        for (std::size_t t = 0; t < s; ++t)  // the entries below b's window are only scaled
+            r[t] = static_cast<Residue>(mod.mul(r[t], lead_b));
+        const Residue minus_lead = static_cast<Residue>(mod.neg(lead));
+        residues_scale_add_multiple(r.data() + s, b.data(), static_cast<std::size_t>(deg_b), lead_b, lead_b_shoup, minus_lead,
+                                    mod.shoup(minus_lead), p);
+        r[static_cast<std::size_t>(e)] = 0;
+        // r = lc(b)·r - lead·x^s·b: the quotient so far is scaled too, and gains lead·x^s.
+        if (quotient != nullptr) {
+            for (std::size_t t = s + 1; t < quotient->size(); ++t)
+                (*quotient)[t] = static_cast<Residue>(mod.mul((*quotient)[t], lead_b));
+            (*quotient)[s] = lead;
+        }
+        factor = mod.mul(factor, lead_b);
+    }
+    if (scale != nullptr)
+        *scale = static_cast<Residue>(factor);
+}

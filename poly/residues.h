@@ -30,12 +30,26 @@ void residues_add_multiple(Residue* window, const Residue* b, std::size_t n, Res
 void residues_add_multiple_portable(Residue* window, const Residue* b, std::size_t n, Residue w,
                                     std::uint32_t w_shoup, std::uint32_t p);
 
+// window[t] = (s·window[t] + w·b[t]) mod p for t < n: a row scaled by s plus a multiple of
+// another, the step of a remainder that cancels leading terms without dividing.
+void residues_scale_add_multiple(Residue* window, const Residue* b, std::size_t n, Residue s, std::uint32_t s_shoup,
+                                 Residue w, std::uint32_t w_shoup, std::uint32_t p);
+void residues_scale_add_multiple_portable(Residue* window, const Residue* b, std::size_t n, Residue s,
+                                          std::uint32_t s_shoup, Residue w, std::uint32_t w_shoup, std::uint32_t p);
+
 // --- residue_division.cpp -------------------------------------------------------------------------
 // Divides r (its first deg_r + 1 entries) by b of degree deg_b >= 0 in place: afterwards entries
 // 0..deg_b-1 hold the remainder. When `quotient` is not null it receives the quotient's
 // deg_r - deg_b + 1 coefficients.
 void residues_divide(Residues& r, std::int64_t deg_r, const Residues& b, std::int64_t deg_b, const Modulus& mod,
                      Residues* quotient);
+// The same remainder times a non-zero constant, without inverting b's leading coefficient: each
+// leading term of r is cancelled by r = lc(b)·r - lc(r)·x^s·b. Euclid's algorithm needs its
+// remainders only up to such constants, and a short quotient then costs no inversion. Afterwards
+// r's entries 0..deg_b-1 hold c·r - q·b, where c (in *scale when not null) is lc(b) to the number
+// of terms cancelled and q (in *quotient when not null) has deg_r - deg_b + 1 coefficients.
+void residues_remainder_up_to_unit(Residues& r, std::int64_t deg_r, const Residues& b, std::int64_t deg_b, const Modulus& mod,
+                                   Residues* quotient, Residue* scale);
 
 // --- sparse_division.cpp ----------------------------------------------------------------------------
 // Long division on term lists, for operands with few terms and wide gaps (x^k by k·x^(k-1)): the

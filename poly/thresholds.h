@@ -52,6 +52,15 @@ inline bool plain_product_is_cheaper(std::size_t a_length, std::size_t b_length,
 // this, Newton iteration from there on.
 constexpr std::size_t kNewtonDivisionCrossover = 1500;
 
+// A step of a gcd modulo a prime above kInverseFreeModulusAbove, whose quotient has fewer
+// coefficients than kInverseFreeQuotientBelow and whose divisor's degree is below
+// kInverseFreeDegreeBelow, cancels leading terms without inverting the divisor's lead: it scales
+// the remainder once more per cancelled term instead, cheaper than the inversion (whose cost grows
+// with the bits of p) while the divisor is short.
+constexpr std::uint64_t kInverseFreeModulusAbove = std::uint64_t{1} << 16;
+constexpr std::int64_t kInverseFreeQuotientBelow = 3;
+constexpr std::int64_t kInverseFreeDegreeBelow = 200;
+
 // Dense gcd: Euclid's remainders while the smaller operand's degree is below the crossover, the
 // half-gcd from there on. The half-gcd's products cost what their transforms cost, so the crossover
 // depends on how many transform primes the modulus needs (one for small p, up to three); its

@@ -112,6 +112,27 @@ TEST(FastArithmetic, HalfGcdIsEuclid)
     }
 }
 
+// A remainder sequence built from the bottom up, r[i-1] = q[i]·r[i] + r[i+1], with quotients of
+// degrees from 1 to a few hundred: the half-gcd's matrices then hold steps of very unequal sizes.
+TEST(FastArithmetic, HalfGcdFollowsIrregularQuotients)
+{
+    std::mt19937_64 rng(15);
+    for (const std::int64_t p : kPrimes) {
+        const Modulus mod(p);
+        for (int round = 0; round < 3; ++round) {
+            Dense below = random_dense(rng, mod, 1 + rng() % 3), above = random_dense(rng, mod, 5 + rng() % 20);
+            while (above.size() < 6000) {
+                const std::size_t quotient_degrees[] = {1, 1, 2, 3, 7, 40, 300};
+                const Dense q = random_dense(rng, mod, quotient_degrees[rng() % 7] + 1);
+                Dense next = dense_add(dense_multiply(q, above, mod), below, mod);
+                below = std::move(above);
+                above = std::move(next);
+            }
+            EXPECT_EQ(dense_gcd_half(above, below, mod), dense_gcd_plain(above, below, mod)) << p << " round " << round;
+        }
+    }
+}
+
 TEST(FastArithmetic, AgreesWithNtlAboveEveryCrossover)
 {
     std::mt19937_64 rng(14);
