@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <bit>
 
 #include "poly/dense_mod.h"
 #include "poly/thresholds.h"
@@ -24,8 +25,25 @@ Dense dense_inverse_series(const Dense& f, std::size_t n, const Modulus& mod)
     Dense g{static_cast<Residue>(mod.inverse(f[0]))};
     for (std::size_t k = 1; k < n;) {
         const std::size_t next = std::min(2 * k, n);
-        const Dense h = dense_shift_down(dense_truncate(dense_multiply(dense_truncate(f, next), g, mod), next), k);
-        const Dense t = dense_truncate(dense_multiply(g, h, mod), next - k);
+        const Dense f_low = dense_truncate(f, next);
+        const std::size_t length = std::bit_ceil(next);
+        const std::size_t primes = transform_primes(g.size(), mod);
+        Dense t;
+        if (length <= kMaxTransformLength && !plain_is_cheaper_than_transforms(f_low.size(), g.size(), length, primes)) {
+            // Both products by transforms of length next rounded up, sharing g's: the first wraps
+            // around modulo x^length - 1 only into its k lowest coefficients, which are known (1 and
+            // zeros) and not needed; the second, g·h, is shorter than length.
+            const Spectrum spectrum_g = dense_spectrum(g, length, primes);
+            Spectrum fg;
+            spectrum_multiply_add(fg, dense_spectrum(f_low, length, primes), spectrum_g);
+            const Dense h = dense_shift_down(dense_from_spectrum(std::move(fg), next, mod), k);
+            Spectrum gh;
+            spectrum_multiply_add(gh, spectrum_g, dense_spectrum(h, length, primes));
+            t = dense_from_spectrum(std::move(gh), next - k, mod);
+        } else {
+            const Dense h = dense_shift_down(dense_truncate(dense_multiply(f_low, g, mod), next), k);
+            t = dense_truncate(dense_multiply(g, h, mod), next - k);
+        }
         g.resize(next, 0);
         for (std::size_t i = 0; i < t.size(); ++i)
             g[k + i] = static_cast<Residue>(mod.neg(t[i]));
