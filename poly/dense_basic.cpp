@@ -60,3 +60,19 @@ Dense dense_truncate(const Dense& a, std::size_t n)
     dense_trim(low);
     return low;
 }
+
+Dense dense_fold(const Dense& a, std::size_t n, const Modulus& mod)
+{
+    if (a.size() <= n)
+        return a;
+    Dense folded(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(n));
+    const std::uint32_t p = static_cast<std::uint32_t>(mod.p);
+    for (std::size_t start = n; start < a.size(); start += n) {
+        const std::size_t count = std::min(n, a.size() - start);
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::uint32_t s = folded[i] + a[start + i];
+            folded[i] = std::min(s, s - p);
+        }
+    }
+    return folded;
+}

@@ -25,6 +25,8 @@ Dense dense_subtract(const Dense& a, const Dense& b, const Modulus& mod);
 Dense dense_shift_down(const Dense& a, std::size_t k);
 // The first n coefficients of a (a mod x^n), trimmed.
 Dense dense_truncate(const Dense& a, std::size_t n);
+// a mod (x^n - 1): coefficient i + j·n added into i (n > 0), not trimmed when a is shorter.
+Dense dense_fold(const Dense& a, std::size_t n, const Modulus& mod);
 
 // --- multiply_dense.cpp --------------------------------------------------------------------------
 // The product by the plain method (one vectorized row per coefficient), by Kronecker

@@ -53,6 +53,29 @@ Dense dense_inverse_series(const Dense& f, std::size_t n, const Modulus& mod)
     return g;
 }
 
+namespace {
+
+// a - q·b, which has degree below deg b: its coefficients from deg b up cancel, so it is also
+// (a - q·b) mod (x^n - 1) for any n >= deg b, where the product q·b wraps around: transforms of
+// length deg b rounded up suffice, whatever the lengths of q and a.
+Dense remainder_from_quotient(const Dense& a, const Dense& b, const Dense& q, const Modulus& mod)
+{
+    const std::size_t low = b.size() - 1;
+    if (low == 0 || q.empty())
+        return dense_truncate(a, low);
+    const std::size_t length = std::bit_ceil(low);
+    const Dense q_folded = dense_fold(q, length, mod), b_folded = dense_fold(b, length, mod);
+    const std::size_t primes = transform_primes(std::min(q_folded.size(), b_folded.size()), mod);
+    if (length > kMaxTransformLength ||
+        plain_is_cheaper_than_transforms(q_folded.size(), b_folded.size(), length, primes))
+        return dense_subtract(dense_truncate(a, low), dense_truncate(dense_multiply(q, b, mod), low), mod);
+    Spectrum product;
+    spectrum_multiply_add(product, dense_spectrum(q_folded, length, primes), dense_spectrum(b_folded, length, primes));
+    return dense_subtract(dense_truncate(dense_fold(a, length, mod), low), dense_from_spectrum(std::move(product), low, mod), mod);
+}
+
+}  // namespace
+
 void dense_divide_newton(const Dense& a, const Dense& b, const Modulus& mod, Dense* quotient, Dense* remainder)
 {
     const std::int64_t deg_a = dense_degree(a), deg_b = dense_degree(b);
@@ -74,10 +97,8 @@ void dense_divide_newton(const Dense& a, const Dense& b, const Modulus& mod, Den
     for (std::size_t i = 0; i < reversed_q.size(); ++i)
         q[m - i] = reversed_q[i];
     dense_trim(q);
-    if (remainder != nullptr) {
-        const std::size_t low = static_cast<std::size_t>(deg_b);
-        *remainder = dense_subtract(dense_truncate(a, low), dense_truncate(dense_multiply(q, b, mod), low), mod);
-    }
+    if (remainder != nullptr)
+        *remainder = remainder_from_quotient(a, b, q, mod);
     if (quotient != nullptr)
         *quotient = std::move(q);
 }

@@ -61,14 +61,7 @@ std::size_t longest(std::initializer_list<const Dense*> polys)
 // The spectrum of a modulo x^n - 1.
 Spectrum cyclic_spectrum(const Dense& a, const Transforms& t, const Modulus& mod)
 {
-    if (a.size() <= t.n)
-        return dense_spectrum(a, t.n, t.primes);
-    Dense folded(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(t.n));
-    for (std::size_t i = t.n; i < a.size(); ++i) {
-        const std::uint64_t s = static_cast<std::uint64_t>(folded[i % t.n]) + a[i];
-        folded[i % t.n] = static_cast<Residue>(s >= mod.p ? s - mod.p : s);
-    }
-    return dense_spectrum(folded, t.n, t.primes);
+    return dense_spectrum(a.size() <= t.n ? a : dense_fold(a, t.n, mod), t.n, t.primes);
 }
 
 // x·y + z·w from spectra: each operand transformed once, one inverse transform for the sum.
