@@ -8,8 +8,9 @@
 
 namespace {
 
-// The primes whose images certify that a gcd is one; the second serves when the first divides a
-// leading coefficient or shares a factor with the images that the integers do not have.
+// The primes whose images give a proven factorization, or prove that a gcd is one; the second
+// serves when the first divides a leading coefficient or gives images with factors that the
+// integers do not have.
 constexpr std::int64_t kCertificatePrimes[] = {2147483647, 2147483629};
 
 std::uint64_t magnitude(Coef c)
