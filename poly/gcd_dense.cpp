@@ -250,7 +250,18 @@ Dense gcd_by_jumps(Dense a, Dense b, const Modulus& mod, std::int64_t plain_belo
         b = std::move(remainder);
     }
     while (!b.empty() && dense_degree(b) >= plain_below) {
-        std::tie(a, b) = half_reduce(std::move(a), std::move(b), mod);
+        // A degree n above a power of two t first jumps to just below t: the steps of the top
+        // 2·(n - t + 1) coefficients take off n - t + 1 degrees, and that jump's product then needs
+        // transforms of length t instead of 2t. From a power of two on, each jump halves the degree.
+        const std::int64_t n = dense_degree(a);
+        const std::int64_t t = static_cast<std::int64_t>(std::bit_floor(static_cast<std::uint64_t>(n)));
+        const std::int64_t shift = 2 * t - n - 2;
+        if (shift > 0 && n - shift >= 2 * kHalfGcdBase)
+            std::tie(a, b) = apply(half_gcd(dense_shift_down(a, static_cast<std::size_t>(shift)),
+                                            dense_shift_down(b, static_cast<std::size_t>(shift)), mod),
+                                   a, b, mod);
+        else
+            std::tie(a, b) = half_reduce(std::move(a), std::move(b), mod);
         if (dense_degree(a) < dense_degree(b))
             std::swap(a, b);
         if (b.empty())
