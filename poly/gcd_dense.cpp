@@ -138,17 +138,10 @@ void step_up_to_unit(Dense& a, const Dense& b, Matrix& r, const Modulus& mod)
     residues_remainder_up_to_unit(a, dense_degree(a), b, dense_degree(b), mod, &q, &c);
     a.resize(b.size() - 1);
     dense_trim(a);
-    const auto scaled = [&mod, c](Dense x) {
-        for (Residue& v : x)
+    for (Dense* top : {&r.m00, &r.m01})
+        for (Residue& v : *top)
             v = static_cast<Residue>(mod.mul(v, c));
-        return x;
-    };
-    Dense m10 = dense_subtract(scaled(r.m00), dense_multiply(q, r.m10, mod), mod);
-    Dense m11 = dense_subtract(scaled(r.m01), dense_multiply(q, r.m11, mod), mod);
-    r.m00 = std::move(r.m10);
-    r.m01 = std::move(r.m11);
-    r.m10 = std::move(m10);
-    r.m11 = std::move(m11);
+    step(r, q, mod);
 }
 
 // deg a > deg b. The matrix of the Euclid steps that take (a, b) to the first pair of remainders

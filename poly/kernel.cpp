@@ -11,15 +11,23 @@
 // floor(w'·x / 2^32) is floor(w·x / p) or one less, so w·x - estimate·p lies in [0, 2p) and can be
 // computed in 32-bit arithmetic (p < 2^31). For unsigned x < 2p, min(x, x - p) is x mod p.
 
+namespace {
+
+// w·x mod p for a residue x.
+inline std::uint32_t shoup_residue(std::uint32_t x, std::uint32_t w, std::uint32_t w_shoup, std::uint32_t p)
+{
+    const std::uint32_t estimate = static_cast<std::uint32_t>((static_cast<std::uint64_t>(w_shoup) * x) >> 32);
+    const std::uint32_t product = w * x - estimate * p;
+    return std::min(product, product - p);
+}
+
+}  // namespace
+
 void residues_add_multiple_portable(Residue* window, const Residue* b, std::size_t n, Residue w, std::uint32_t w_shoup,
                            std::uint32_t p)
 {
     for (std::size_t t = 0; t < n; ++t) {
-        const std::uint32_t x = b[t];
-        const std::uint32_t estimate = static_cast<std::uint32_t>((static_cast<std::uint64_t>(w_shoup) * x) >> 32);
-        std::uint32_t product = w * x - estimate * p;
-        product = std::min(product, product - p);
-        const std::uint32_t sum = window[t] + product;
+        const std::uint32_t sum = window[t] + shoup_residue(b[t], w, w_shoup, p);
         window[t] = std::min(sum, sum - p);
     }
 }
@@ -28,12 +36,7 @@ void residues_scale_add_multiple_portable(Residue* window, const Residue* b, std
                                           Residue w, std::uint32_t w_shoup, std::uint32_t p)
 {
     for (std::size_t t = 0; t < n; ++t) {
-        const std::uint32_t x = window[t], y = b[t];
-        std::uint32_t scaled = s * x - static_cast<std::uint32_t>((static_cast<std::uint64_t>(s_shoup) * x) >> 32) * p;
-        scaled = std::min(scaled, scaled - p);
-        std::uint32_t product = w * y - static_cast<std::uint32_t>((static_cast<std::uint64_t>(w_shoup) * y) >> 32) * p;
-        product = std::min(product, product - p);
-        const std::uint32_t sum = scaled + product;
+        const std::uint32_t sum = shoup_residue(window[t], s, s_shoup, p) + shoup_residue(b[t], w, w_shoup, p);
         window[t] = std::min(sum, sum - p);
     }
 }
@@ -41,7 +44,8 @@ void residues_scale_add_multiple_portable(Residue* window, const Residue* b, std
 #ifdef SQUAREFREE_HAVE_AVX2_KERNEL
 namespace {
 
-// w·x mod p in eight lanes (x residues), by Shoup's multiplication.
+// w·x mod p in eight lanes (x residues), by Shoup's multiplication: the 64-bit products of the
+// even and the odd lanes give the estimates, one blend puts their high halves side by side.
 __attribute__((target("avx2"))) inline __m256i shoup_lanes(__m256i x, __m256i vw, __m256i vshoup, __m256i vp)
 {
     const __m256i even = _mm256_mul_epu32(x, vshoup);
@@ -69,8 +73,7 @@ __attribute__((target("avx2"))) void scale_add_multiple_avx2(Residue* window, co
     residues_scale_add_multiple_portable(window + t, b + t, n - t, s, s_shoup, w, w_shoup, p);
 }
 
-// Eight lanes at a time: the 64-bit products of the even and the odd lanes give the estimates,
-// one blend puts their high halves side by side.
+// Eight lanes at a time.
 __attribute__((target("avx2"))) void add_multiple_avx2(Residue* window, const Residue* b, std::size_t n, Residue w,
                                                         std::uint32_t w_shoup, std::uint32_t p)
 {
@@ -80,12 +83,8 @@ __attribute__((target("avx2"))) void add_multiple_avx2(Residue* window, const Re
     std::size_t t = 0;
     for (; t + 8 <= n; t += 8) {
         const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(b + t));
-        const __m256i even = _mm256_mul_epu32(x, vshoup);
-        const __m256i odd = _mm256_mul_epu32(_mm256_srli_epi64(x, 32), vshoup);
-        const __m256i estimate = _mm256_blend_epi32(_mm256_srli_epi64(even, 32), odd, 0xAA);
-        __m256i product = _mm256_sub_epi32(_mm256_mullo_epi32(x, vw), _mm256_mullo_epi32(estimate, vp));
-        product = _mm256_min_epu32(product, _mm256_sub_epi32(product, vp));
-        __m256i sum = _mm256_add_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(window + t)), product);
+        __m256i sum = _mm256_add_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(window + t)),
+                                       shoup_lanes(x, vw, vshoup, vp));
         sum = _mm256_min_epu32(sum, _mm256_sub_epi32(sum, vp));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(window + t), sum);
     }
