@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <bit>
 #include <initializer_list>
+#include <optional>
 #include <tuple>
 #include <utility>
 
@@ -36,7 +37,8 @@ struct Transforms {
     std::size_t primes = 0;
 };
 
-Transforms transforms_for(std::size_t longest_left, std::size_t longest_right, std::size_t result_length, const Modulus& mod)
+Transforms transforms_for(std::size_t longest_left, std::size_t longest_right, std::size_t result_length, const Modulus& mod,
+                          double transform_share = 1.0)
 {
     if (longest_left == 0 || longest_right == 0)
         return {};
@@ -45,7 +47,7 @@ Transforms transforms_for(std::size_t longest_left, std::size_t longest_right, s
         return {};
     // An operand longer than n is folded modulo x^n - 1 first, so no product sums more than n terms.
     const std::size_t primes = transform_primes(2 * std::min({longest_left, longest_right, n}), mod);
-    if (plain_is_cheaper_than_transforms(longest_left, longest_right, n, primes))
+    if (plain_is_cheaper_than_transforms(longest_left, longest_right, n, primes, transform_share))
         return {};
     return {n, primes};
 }
@@ -74,51 +76,146 @@ Dense sum_of_products(const Spectrum& x, const Spectrum& y, const Spectrum& z, c
     return dense_from_spectrum(std::move(sum), length, mod);
 }
 
-// (r00·a + r01·b, r10·a + r11·b) for the matrix r of Euclid's steps on (a, b), deg a >= deg b. The
-// steps' quotients take deg r11 off a's degree and the second remainder is below the first, so
-// both results have at most a.size() - deg r11 coefficients: transforms of that length suffice.
-std::pair<Dense, Dense> apply(const Matrix& r, const Dense& a, const Dense& b, const Modulus& mod)
+// The four entries' spectra, shared by the application of a matrix and its product with the next.
+struct MatrixSpectra {
+    Spectrum m00, m01, m10, m11;
+};
+
+MatrixSpectra matrix_spectra(const Matrix& r, const Transforms& t, const Modulus& mod)
 {
-    const std::size_t left = longest({&r.m00, &r.m01, &r.m10, &r.m11}), right = longest({&a, &b});
-    const std::size_t length = a.size() - static_cast<std::size_t>(dense_degree(r.m11));
-    const Transforms t = transforms_for(left, right, length, mod);
-    if (t.n == 0)
-        return {dense_add(dense_multiply(r.m00, a, mod), dense_multiply(r.m01, b, mod), mod),
-                dense_add(dense_multiply(r.m10, a, mod), dense_multiply(r.m11, b, mod), mod)};
-    const Spectrum sa = cyclic_spectrum(a, t, mod), sb = cyclic_spectrum(b, t, mod);
-    return {sum_of_products(cyclic_spectrum(r.m00, t, mod), sa, cyclic_spectrum(r.m01, t, mod), sb, length, mod),
-            sum_of_products(cyclic_spectrum(r.m10, t, mod), sa, cyclic_spectrum(r.m11, t, mod), sb, length, mod)};
+    return {cyclic_spectrum(r.m00, t, mod), cyclic_spectrum(r.m01, t, mod), cyclic_spectrum(r.m10, t, mod),
+            cyclic_spectrum(r.m11, t, mod)};
 }
 
-Matrix product(const Matrix& s, const Matrix& r, const Modulus& mod)
+// How the matrix r of Euclid's steps on (a, b), deg a >= deg b, is applied. The steps' quotients take
+// deg r11 off a's degree and the second remainder is below the first, so both results have at most
+// `length` = a.size() - deg r11 coefficients, and transforms of that length suffice. Transforms of
+// half that length n suffice too when a has at most 2n coefficients: a result c modulo x^n - 1
+// holds c_i + c_(i+n) at i < low = length - n and c_i above, and its first `low` coefficients come
+// from the products of r with a and b cut to their first `low` coefficients (which fit n without
+// wrapping, since r's entries have at most n + 1 - low coefficients then).
+struct ApplyPlan {
+    Transforms t;  // n == 0: the plain products
+    std::size_t length = 0;
+    std::size_t low = 0;  // results longer than t.n: how many first coefficients come separately
+};
+
+ApplyPlan plan_apply(const Matrix& r, const Dense& a, const Dense& b, const Modulus& mod)
+{
+    const std::size_t left = longest({&r.m00, &r.m01, &r.m10, &r.m11}), right = longest({&a, &b});
+    ApplyPlan plan{{}, a.size() - static_cast<std::size_t>(dense_degree(r.m11)), 0};
+    const std::size_t half = std::bit_ceil(plan.length) / 2;
+    const bool wrapped = half > 0 && right <= 2 * half && left + (plan.length - half) <= half + 1;
+    // Wrapped: twelve transforms of half the length instead of eight.
+    plan.t = transforms_for(left, right, plan.length, mod, wrapped ? 0.75 : 1.0);
+    if (wrapped && plan.t.n != 0) {
+        plan.t.n = half;  // the primes chosen for twice the length bound these shorter sums as well
+        plan.low = plan.length - half;
+    }
+    return plan;
+}
+
+// The result of `length` coefficients from its image modulo x^n - 1 and its first `low`
+// coefficients (both trimmed, missing entries zero).
+Dense unwrap(const Dense& wrapped, const Dense& low_part, std::size_t n, std::size_t length, const Modulus& mod)
+{
+    const std::size_t low = length - n;
+    const auto at = [](const Dense& v, std::size_t i) { return i < v.size() ? v[i] : Residue{0}; };
+    const Residue p = static_cast<Residue>(mod.p);
+    Dense c(length);
+    for (std::size_t i = 0; i < low; ++i) {
+        c[i] = at(low_part, i);
+        const Residue difference = at(wrapped, i) - c[i];  // wraps when negative; adding p brings it back
+        c[n + i] = std::min(difference, static_cast<Residue>(difference + p));
+    }
+    for (std::size_t i = low; i < n; ++i)
+        c[i] = at(wrapped, i);
+    dense_trim(c);
+    return c;
+}
+
+// (r00·a + r01·b, r10·a + r11·b) by the plan's transforms, with r's spectra computed for them.
+std::pair<Dense, Dense> apply_planned(const ApplyPlan& plan, const MatrixSpectra& rs, const Dense& a, const Dense& b,
+                                      const Modulus& mod)
+{
+    const Transforms& t = plan.t;
+    const Spectrum sa = cyclic_spectrum(a, t, mod), sb = cyclic_spectrum(b, t, mod);
+    Dense c = sum_of_products(rs.m00, sa, rs.m01, sb, std::min(plan.length, t.n), mod);
+    Dense d = sum_of_products(rs.m10, sa, rs.m11, sb, std::min(plan.length, t.n), mod);
+    if (plan.low == 0)
+        return {std::move(c), std::move(d)};
+    const Spectrum la = dense_spectrum(dense_truncate(a, plan.low), t.n, t.primes),
+                   lb = dense_spectrum(dense_truncate(b, plan.low), t.n, t.primes);
+    return {unwrap(c, sum_of_products(rs.m00, la, rs.m01, lb, plan.low, mod), t.n, plan.length, mod),
+            unwrap(d, sum_of_products(rs.m10, la, rs.m11, lb, plan.low, mod), t.n, plan.length, mod)};
+}
+
+std::pair<Dense, Dense> apply(const Matrix& r, const Dense& a, const Dense& b, const Modulus& mod)
+{
+    const ApplyPlan plan = plan_apply(r, a, b, mod);
+    if (plan.t.n == 0)
+        return {dense_add(dense_multiply(r.m00, a, mod), dense_multiply(r.m01, b, mod), mod),
+                dense_add(dense_multiply(r.m10, a, mod), dense_multiply(r.m11, b, mod), mod)};
+    return apply_planned(plan, matrix_spectra(r, plan.t, mod), a, b, mod);
+}
+
+// s·r, the spectra of r given when they were computed for transforms (non-zero rt.n) long enough
+// for the product.
+Matrix product(const Matrix& s, const Matrix& r, const Modulus& mod, const Transforms& rt = {},
+               const MatrixSpectra* rs = nullptr)
 {
     const std::size_t left = longest({&s.m00, &s.m01, &s.m10, &s.m11}), right = longest({&r.m00, &r.m01, &r.m10, &r.m11});
     const std::size_t length = left + right - 1;
-    const Transforms t = transforms_for(left, right, length, mod);
-    if (t.n == 0) {
+    // With r's spectra at hand, eight transforms instead of twelve.
+    const bool shared = rs != nullptr && rt.n >= length && rt.n <= std::bit_ceil(length);
+    Transforms t = transforms_for(left, right, length, mod, shared ? 2.0 / 3.0 : 1.0);
+    std::optional<MatrixSpectra> own;
+    if (shared && t.n != 0 && rt.primes >= t.primes) {
+        t = rt;  // r's spectra are at hand: only s is transformed
+    } else if (t.n == 0) {
         const auto entry = [&mod](const Dense& x, const Dense& y, const Dense& z, const Dense& w) {
             return dense_add(dense_multiply(x, y, mod), dense_multiply(z, w, mod), mod);
         };
         return Matrix{entry(s.m00, r.m00, s.m01, r.m10), entry(s.m00, r.m01, s.m01, r.m11),
                       entry(s.m10, r.m00, s.m11, r.m10), entry(s.m10, r.m01, s.m11, r.m11)};
+    } else {
+        rs = &own.emplace(matrix_spectra(r, t, mod));
     }
-    const Spectrum s00 = dense_spectrum(s.m00, t.n, t.primes), s01 = dense_spectrum(s.m01, t.n, t.primes),
-                   s10 = dense_spectrum(s.m10, t.n, t.primes), s11 = dense_spectrum(s.m11, t.n, t.primes);
-    const Spectrum r00 = dense_spectrum(r.m00, t.n, t.primes), r01 = dense_spectrum(r.m01, t.n, t.primes),
-                   r10 = dense_spectrum(r.m10, t.n, t.primes), r11 = dense_spectrum(r.m11, t.n, t.primes);
-    return Matrix{sum_of_products(s00, r00, s01, r10, length, mod), sum_of_products(s00, r01, s01, r11, length, mod),
-                  sum_of_products(s10, r00, s11, r10, length, mod), sum_of_products(s10, r01, s11, r11, length, mod)};
+    const MatrixSpectra ss = matrix_spectra(s, t, mod);
+    return Matrix{sum_of_products(ss.m00, rs->m00, ss.m01, rs->m10, length, mod),
+                  sum_of_products(ss.m00, rs->m01, ss.m01, rs->m11, length, mod),
+                  sum_of_products(ss.m10, rs->m00, ss.m11, rs->m10, length, mod),
+                  sum_of_products(ss.m10, rs->m01, ss.m11, rs->m11, length, mod)};
+}
+
+// top = top - q·bottom; in place, by one vectorized row per coefficient of q, when the product is
+// one the plain method does anyway (a quotient of Euclid's steps is mostly short).
+void subtract_multiple(Dense& top, const Dense& q, const Dense& bottom, const Modulus& mod)
+{
+    if (q.empty() || bottom.empty())
+        return;
+    if (!plain_product_is_cheaper(q.size(), bottom.size(), transform_primes(std::min(q.size(), bottom.size()), mod))) {
+        top = dense_subtract(top, dense_multiply(q, bottom, mod), mod);
+        return;
+    }
+    top.resize(std::max(top.size(), q.size() + bottom.size() - 1), 0);
+    const std::uint32_t p = static_cast<std::uint32_t>(mod.p);
+    for (std::size_t j = 0; j < q.size(); ++j) {
+        if (q[j] == 0)
+            continue;
+        const Residue w = static_cast<Residue>(mod.neg(q[j]));
+        residues_add_multiple(top.data() + j, bottom.data(), bottom.size(), w, mod.shoup(w), p);
+    }
+    dense_trim(top);
 }
 
 // One Euclid step with quotient q: the rows move up, the new bottom row is top - q·bottom.
 void step(Matrix& r, const Dense& q, const Modulus& mod)
 {
-    Dense m10 = dense_subtract(r.m00, dense_multiply(q, r.m10, mod), mod);
-    Dense m11 = dense_subtract(r.m01, dense_multiply(q, r.m11, mod), mod);
-    r.m00 = std::move(r.m10);
-    r.m01 = std::move(r.m11);
-    r.m10 = std::move(m10);
-    r.m11 = std::move(m11);
+    subtract_multiple(r.m00, q, r.m10, mod);
+    subtract_multiple(r.m01, q, r.m11, mod);
+    std::swap(r.m00, r.m10);
+    std::swap(r.m01, r.m11);
 }
 
 // Whether the step from (a, b) cancels leading terms without inverting b's lead: for a short
@@ -129,18 +226,22 @@ bool inverse_free(const Dense& a, const Dense& b, const Modulus& mod)
            dense_degree(a) - dense_degree(b) < kInverseFreeQuotientBelow;
 }
 
-// The same step up to a constant: a becomes the remainder c·a - q·b (c a non-zero constant), and
-// the matrix's new bottom row is c·top - q·bottom.
-void step_up_to_unit(Dense& a, const Dense& b, Matrix& r, const Modulus& mod)
+// One step of Euclid's algorithm in place: a becomes the remainder of a by b, or c·a - q·b for a
+// non-zero constant c when the step is inverse-free (the matrix's top row is then scaled by c too),
+// and the matrix takes the step.
+void step_in_place(Dense& a, const Dense& b, Dense& q, Matrix& r, const Modulus& mod)
 {
-    Dense q;
-    Residue c = 1;
-    residues_remainder_up_to_unit(a, dense_degree(a), b, dense_degree(b), mod, &q, &c);
+    if (inverse_free(a, b, mod)) {
+        Residue c = 1;
+        residues_remainder_up_to_unit(a, dense_degree(a), b, dense_degree(b), mod, &q, &c);
+        for (Dense* top : {&r.m00, &r.m01})
+            for (Residue& v : *top)
+                v = static_cast<Residue>(mod.mul(v, c));
+    } else {
+        residues_divide(a, dense_degree(a), b, dense_degree(b), mod, &q);
+    }
     a.resize(b.size() - 1);
     dense_trim(a);
-    for (Dense* top : {&r.m00, &r.m01})
-        for (Residue& v : *top)
-            v = static_cast<Residue>(mod.mul(v, c));
     step(r, q, mod);
 }
 
@@ -153,35 +254,41 @@ Matrix half_gcd(Dense a, Dense b, const Modulus& mod)
         return identity();
     Matrix r = identity();
     if (dense_degree(a) < kHalfGcdBase) {
+        Dense q;
         while (dense_degree(b) >= m) {
-            if (inverse_free(a, b, mod)) {
-                step_up_to_unit(a, b, r, mod);
-                std::swap(a, b);
-                continue;
-            }
-            Dense q, remainder;
-            dense_divide(a, b, mod, &q, &remainder);
-            step(r, q, mod);
-            a = std::move(b);
-            b = std::move(remainder);
+            step_in_place(a, b, q, r, mod);
+            std::swap(a, b);
         }
         return r;
     }
     // The top halves decide the first half of the quotients.
     const std::size_t shift = static_cast<std::size_t>(m);
     r = half_gcd(dense_shift_down(a, shift), dense_shift_down(b, shift), mod);
-    auto [c, d] = apply(r, a, b, mod);
+    const ApplyPlan plan = plan_apply(r, a, b, mod);
+    std::optional<MatrixSpectra> rs;
+    Dense c, d;
+    if (plan.t.n == 0)
+        std::tie(c, d) = apply(r, a, b, mod);
+    else
+        std::tie(c, d) = apply_planned(plan, rs.emplace(matrix_spectra(r, plan.t, mod)), a, b, mod);
     if (dense_degree(d) < m)
         return r;
     Dense q, remainder;
     dense_divide(c, d, mod, &q, &remainder);
-    step(r, q, mod);
-    if (dense_degree(remainder) < m)
+    if (dense_degree(remainder) < m) {
+        step(r, q, mod);
         return r;
-    // The top of what is left decides the second half.
+    }
+    // The top of what is left decides the second half. The step with q joins the second half's
+    // matrix s (s·[[0, 1], [1, -q]], rows of s times q), so that r, whose spectra are at hand, is
+    // multiplied as it is.
     const std::size_t k = static_cast<std::size_t>(2 * m - dense_degree(d));
-    const Matrix s = half_gcd(dense_shift_down(d, k), dense_shift_down(remainder, k), mod);
-    return product(s, r, mod);
+    Matrix s = half_gcd(dense_shift_down(d, k), dense_shift_down(remainder, k), mod);
+    subtract_multiple(s.m00, q, s.m01, mod);
+    subtract_multiple(s.m10, q, s.m11, mod);
+    std::swap(s.m00, s.m01);
+    std::swap(s.m10, s.m11);
+    return product(s, r, mod, plan.t, rs ? &*rs : nullptr);
 }
 
 // deg a > deg b. The pair that half_gcd's steps take (a, b) to, without their matrix: the two

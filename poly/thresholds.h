@@ -34,14 +34,15 @@ constexpr std::int64_t kSparseDivisorCheckRows = 8;
 // (eight at a time in the vector unit), the transforms about kTransformCostRatio units per
 // N·log2(N) for the transform length N (the product's length rounded up to a power of two, or
 // less for sums known to be shorter than their products), by the number of transform primes the
-// modulus needs (one for small p, up to three); the cheaper one is taken.
+// modulus needs (one for small p, up to three); the cheaper one is taken. Products that share
+// transforms with others, or need fewer of them, cost `transform_share` of that.
 constexpr double kTransformCostRatio[3] = {5.0, 10.0, 15.0};
 inline bool plain_is_cheaper_than_transforms(std::size_t a_length, std::size_t b_length, std::size_t transform_length,
-                                             std::size_t transform_primes)
+                                             std::size_t transform_primes, double transform_share = 1.0)
 {
     const double n = static_cast<double>(transform_length);
     return static_cast<double>(a_length) * static_cast<double>(b_length) <=
-           kTransformCostRatio[transform_primes - 1] * n * std::log2(n);
+           transform_share * kTransformCostRatio[transform_primes - 1] * n * std::log2(n);
 }
 inline bool plain_product_is_cheaper(std::size_t a_length, std::size_t b_length, std::size_t transform_primes)
 {
@@ -66,7 +67,7 @@ constexpr std::int64_t kInverseFreeDegreeBelow = 200;
 // depends on how many transform primes the modulus needs (one for small p, up to three); its
 // recursion ends at kHalfGcdBase, below which its quotients come from Euclid's steps.
 constexpr std::int64_t kHalfGcdCrossover[3] = {5500, 5500, 9500};
-constexpr std::int64_t kHalfGcdBase = 64;
+constexpr std::int64_t kHalfGcdBase = 128;
 
 // A sparse dividend of more than this many times the divisor's degree gives its remainder term by
 // term through powers of x modulo the divisor, when its term-list division gives up.
