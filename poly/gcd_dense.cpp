@@ -188,13 +188,17 @@ Matrix product(const Matrix& s, const Matrix& r, const Modulus& mod, const Trans
                   sum_of_products(ss.m10, rs->m01, ss.m11, rs->m11, length, mod)};
 }
 
+// Quotients up to this length are multiplied by the plain method without weighing the transforms.
+constexpr std::size_t kShortQuotient = 16;
+
 // top = top - q·bottom; in place, by one vectorized row per coefficient of q, when the product is
 // one the plain method does anyway (a quotient of Euclid's steps is mostly short).
 void subtract_multiple(Dense& top, const Dense& q, const Dense& bottom, const Modulus& mod)
 {
     if (q.empty() || bottom.empty())
         return;
-    if (!plain_product_is_cheaper(q.size(), bottom.size(), transform_primes(std::min(q.size(), bottom.size()), mod))) {
+    if (q.size() > kShortQuotient &&
+        !plain_product_is_cheaper(q.size(), bottom.size(), transform_primes(std::min(q.size(), bottom.size()), mod))) {
         top = dense_subtract(top, dense_multiply(q, bottom, mod), mod);
         return;
     }

@@ -66,7 +66,7 @@ constexpr std::int64_t kInverseFreeDegreeBelow = 200;
 // half-gcd from there on. The half-gcd's products cost what their transforms cost, so the crossover
 // depends on how many transform primes the modulus needs (one for small p, up to three); its
 // recursion ends at kHalfGcdBase, below which its quotients come from Euclid's steps.
-constexpr std::int64_t kHalfGcdCrossover[3] = {5500, 5500, 9500};
+constexpr std::int64_t kHalfGcdCrossover[3] = {1500, 3500, 6000};
 constexpr std::int64_t kHalfGcdBase = 128;
 
 // A sparse dividend of more than this many times the divisor's degree gives its remainder term by

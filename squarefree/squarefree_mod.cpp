@@ -1,174 +1,179 @@
-#include <optional>
+#include <algorithm>
+#include <map>
 #include <utility>
 #include <vector>
 
 #include "poly/failure.h"
 #include "squarefree/squarefree.h"
 
-// The classical recursion: with g = gcd(f, f'), factor g first, then move the distinct factors of
-// f, w = f / g, up one multiplicity each. A polynomial in x^p is factored through its p-th root. Each
-// level makes exactly one recursive call, so the recursion is a chain: it is run as a descent that
-// records what every level has to do on the way back, and an ascent that does it, with no call
-// stack deeper than one level whatever the multiplicities.
+// The factors come from one gcd with the derivative and then a chain of gcds whose results are
+// large (Musser's arrangement for characteristic p): with g = gcd(f, f') and w = f / g, the
+// product of the factors whose multiplicity p does not divide, each round takes y = gcd(w, g);
+// w / y holds the factors of multiplicity i, and w = y, g = g / y go on to multiplicity i + 1.
+// When w is used up, g holds the factors whose multiplicity p divides: it is a polynomial in
+// x^p, and its p-th root is factored the same way, its multiplicities times p.
+//
+// The list is the one the classical recursion on gcd(f, f') builds: the same factor at each
+// multiplicity (the factor of multiplicity 1 carrying the leading coefficient, the others monic)
+// and the same length, ones at the end included. Its gcds have the lower remainders to walk
+// through, while this chain stops each gcd at a large result.
 
 namespace {
 
-// What one level does with the list of the level below it.
-struct Level {
-    bool deflated;  // f was a polynomial in x^p: multiplicities are multiplied by p
-    Poly w;         // otherwise: f / g, the distinct factors to move up
-};
-
-struct Carry {
-    std::int64_t multiplicity;
-    Poly poly;
-};
-
-// Multiplicities k·p of the new list hold multiplicity k of the p-th root's list; the rest hold one.
-FactorList spread_by_p(FactorList inner, std::int64_t p)
+// The length of the recursion's list for a polynomial whose non-constant factors have these
+// multiplicities. Each level of the recursion either deflates a monic polynomial in x^p (the
+// length is p times that of its root's list), makes a non-monic one monic (one more), or passes to
+// gcd(f, f'), whose multiplicities are f's less one where p does not divide them, a multiplicity
+// one dropping out (one more); a square-free polynomial ends it (length one). The levels between
+// two changes of shape are counted in one jump, so that x^k costs nothing for a large k.
+std::int64_t recursion_length(std::int64_t p, std::vector<std::int64_t> multiplicities, bool monic)
 {
-    for (Factor& factor : inner.factors)
-        factor.multiplicity *= p;
-    inner.length *= p;
-    return inner;
-}
-
-// Moves the factors of w up one multiplicity: in every multiplicity k in turn, y = gcd(multiplicity k, w)
-// leaves multiplicity k, joins multiplicity k + 1 and leaves w. What is left of w joins multiplicity 1.
-// Multiplicities that hold the constant one, and every multiplicity once w is the constant one, are
-// passed over: their gcd with w is one and nothing would change.
-FactorList distribute(FactorList inner, Poly w, std::int64_t p)
-{
-    const std::int64_t last = inner.length + 1;  // the extra multiplicity that may receive the top carry
-    FactorList out;
-    std::optional<Carry> carry;
-
-    const auto emit = [&out](std::int64_t multiplicity, Poly poly) {
-        factor_list_append_ones(out, multiplicity - 1 - out.length);
-        factor_list_append(out, std::move(poly));
-    };
-    const auto visit = [&](std::int64_t multiplicity, Poly current) {
-        if (!poly_is_one(w)) {
-            Poly y = poly_gcd_mod(current, w, p);
-            if (!poly_is_one(y)) {
-                current = poly_quotient(current, p, y);
-                w = poly_quotient(w, p, y);
-                emit(multiplicity, std::move(current));
-                carry = Carry{multiplicity + 1, std::move(y)};
-                return;
-            }
-        }
-        emit(multiplicity, std::move(current));
-    };
-    const auto flush_carry_below = [&](std::int64_t multiplicity) {
-        while (carry && carry->multiplicity < multiplicity && carry->multiplicity < last) {
-            Carry moving = std::move(*carry);
-            carry.reset();
-            visit(moving.multiplicity, std::move(moving.poly));
-        }
-    };
-
-    for (Factor& factor : inner.factors) {
-        flush_carry_below(factor.multiplicity);
-        Poly current = std::move(factor.poly);
-        if (carry && carry->multiplicity == factor.multiplicity) {
-            current = poly_multiply(current, p, carry->poly);
-            carry.reset();
-        }
-        visit(factor.multiplicity, std::move(current));
-    }
-    flush_carry_below(last);
-    if (carry)
-        emit(carry->multiplicity, std::move(carry->poly));
-    factor_list_append_ones(out, last - out.length);
-
-    // What is left of w (the factors of multiplicity one and the leading coefficient) joins multiplicity 1.
-    if (!poly_is_one(w)) {
-        if (!out.factors.empty() && out.factors.front().multiplicity == 1)
-            out.factors.front().poly = poly_multiply(out.factors.front().poly, p, w);
-        else
-            out.factors.insert(out.factors.begin(), Factor{1, std::move(w)});
-    }
-    return out;
-}
-
-// The list that the chain builds for c·x^k, k >= 1, without walking its levels (x^k has one level
-// per unit of k). The factors are c at multiplicity 1 and x at multiplicity k (c·x alone when k = 1). The
-// length follows the chain: a multiple of p in a monic polynomial is deflated (length times p), a
-// non-monic one is first made monic (one more multiplicity), and any other k > 1 gives one level with
-// one more multiplicity on top of k - 1.
-FactorList monomial_list(std::int64_t p, const Term& term)
-{
-    std::int64_t k = term.exponent;
-    bool monic = term.coefficient == 1;
-    std::int64_t scale = 1, offset = 0;  // length = scale · (length for the current k) + offset
-    std::int64_t length = 0;
-    while (length == 0) {
-        if (k == 1) {
-            length = scale + offset;
-        } else if (k % p == 0) {
-            if (monic) {
-                scale *= p;
-                k /= p;
-            } else {
+    std::int64_t scale = 1, offset = 0;  // length = scale · (length for the current multiplicities) + offset
+    for (;;) {
+        std::sort(multiplicities.begin(), multiplicities.end());
+        multiplicities.erase(std::unique(multiplicities.begin(), multiplicities.end()), multiplicities.end());
+        if (multiplicities.empty() || multiplicities == std::vector<std::int64_t>{1})
+            return scale + offset;
+        const bool in_x_to_the_p =
+            std::all_of(multiplicities.begin(), multiplicities.end(), [p](std::int64_t m) { return m % p == 0; });
+        if (in_x_to_the_p) {
+            if (!monic) {
                 offset += scale;
                 monic = true;
+                continue;
             }
-        } else if (k < p) {
-            length = scale * k + offset;  // k - 1 levels down to x, none of them a multiple of p
-        } else {
-            offset += scale * (k % p);  // down to the next multiple of p, one level per unit
-            k -= k % p;
-            monic = true;
+            for (std::int64_t& m : multiplicities)
+                m /= p;
+            scale *= p;
+            continue;
         }
+        // A multiplicity m that p does not divide falls by one per level until p divides it or it
+        // drops out, after m mod p levels. A lone multiplicity below p reaches one first.
+        std::int64_t levels = p;
+        for (const std::int64_t m : multiplicities)
+            if (m % p != 0)
+                levels = std::min(levels, m % p);
+        if (multiplicities.size() == 1 && multiplicities[0] < p)
+            levels = multiplicities[0] - 1;
+        offset += scale * levels;
+        monic = true;  // gcd(f, f') is monic
+        std::vector<std::int64_t> next;
+        for (const std::int64_t m : multiplicities)
+            if (m % p == 0)
+                next.push_back(m);
+            else if (m > levels)
+                next.push_back(m - levels);
+        multiplicities = std::move(next);
     }
-    FactorList list;
-    if (term.exponent == 1) {
-        factor_list_append(list, Poly{{term}});
-    } else {
-        factor_list_append(list, Poly{{Term{0, term.coefficient}}});
-        factor_list_append_ones(list, term.exponent - 2);
-        factor_list_append(list, Poly{{Term{1, 1}}});
+}
+
+// The factors found so far by multiplicity; two found at the same multiplicity (a constant and
+// a monomial) are multiplied.
+class Found {
+public:
+    explicit Found(std::int64_t p) : p_(p) {}
+
+    void add(std::int64_t multiplicity, Poly factor)
+    {
+        if (poly_is_one(factor))
+            return;
+        auto [at, fresh] = factors_.try_emplace(multiplicity, std::move(factor));
+        if (!fresh)
+            at->second = poly_multiply(at->second, p_, factor);
     }
-    factor_list_append_ones(list, length - list.length);
-    return list;
+
+    FactorList list(bool monic) &&
+    {
+        FactorList out;
+        std::vector<std::int64_t> multiplicities;
+        for (auto& [multiplicity, factor] : factors_) {
+            if (!poly_is_constant(factor))
+                multiplicities.push_back(multiplicity);
+            out.factors.push_back(Factor{multiplicity, std::move(factor)});
+        }
+        out.length = recursion_length(p_, std::move(multiplicities), monic);
+        return out;
+    }
+
+private:
+    std::int64_t p_;
+    std::map<std::int64_t, Poly> factors_;
+};
+
+// w·x^-1 for w with no constant term.
+Poly divided_by_x(Poly w)
+{
+    for (Term& t : w.terms)
+        --t.exponent;
+    return w;
+}
+
+// The chain of gcd(w, g) from multiplicity 1 up, scale times each multiplicity; leaves in g the
+// factors whose multiplicity p divides (the constant one when there are none).
+void factors_up_the_chain(Found& found, std::int64_t p, std::int64_t scale, Poly w, Poly& g)
+{
+    for (std::int64_t i = 1; !poly_is_constant(w); ++i) {
+        if (g.terms.size() == 1 && poly_degree(g) > 0) {
+            // g = x^e: the factors of w other than x have multiplicity i, and x has multiplicity
+            // i + e when it divides w, e otherwise. Taken at once, so x^k·h costs no k rounds.
+            const std::int64_t e = poly_degree(g);
+            if (w.terms.front().exponent > 0) {
+                found.add(i * scale, divided_by_x(std::move(w)));
+                found.add((i + e) * scale, Poly{{Term{1, 1}}});
+            } else {
+                found.add(i * scale, std::move(w));
+                found.add(e * scale, Poly{{Term{1, 1}}});
+            }
+            g = poly_one();
+            return;
+        }
+        Poly y = poly_gcd_mod(w, g, p);
+        if (poly_is_one(y)) {
+            found.add(i * scale, std::move(w));
+            return;
+        }
+        found.add(i * scale, poly_quotient(w, p, y));
+        g = poly_quotient(g, p, y);
+        w = std::move(y);
+    }
 }
 
 }  // namespace
 
 FactorList squarefree_mod(std::int64_t p, Poly f)
 {
-    std::vector<Level> levels;
-    FactorList list;
+    f = poly_reduce(f, p);
+    if (poly_is_zero(f))
+        raise_failure(Failure::cannot_compute);
+    const bool monic = poly_lead(f) == 1;
+    Found found(p);
+    if (poly_is_constant(f)) {
+        found.add(1, std::move(f));
+        return std::move(found).list(monic);
+    }
+    // The leading coefficient joins multiplicity 1; below it every polynomial is monic.
+    std::int64_t scale = 1;
     for (;;) {
-        if (poly_is_constant(f)) {
-            factor_list_append(list, std::move(f));
+        if (f.terms.size() == 1) {  // c·x^k
+            found.add(1, Poly{{Term{0, poly_lead(f)}}});
+            found.add(poly_degree(f) * scale, Poly{{Term{1, 1}}});
             break;
         }
-        if (f.terms.size() == 1) {
-            list = monomial_list(p, f.terms[0]);
-            break;
-        }
-        Poly g = poly_gcd_mod(poly_derivative(f, p), f, p);
-        if (poly_is_zero(g))
-            raise_failure(Failure::cannot_compute);
-        if (poly_is_one(g)) {
-            factor_list_append(list, std::move(f));
-            break;
-        }
-        if (poly_equal(g, f)) {
+        const Poly derivative = poly_derivative(f, p);
+        if (poly_is_zero(derivative)) {  // f = c·h^p: on to h
+            found.add(1, Poly{{Term{0, poly_lead(f)}}});
+            poly_make_monic(p, f);
             poly_deflate(f, p);
-            levels.push_back(Level{true, Poly{}});
+            scale *= p;
             continue;
         }
-        Poly w = poly_quotient(f, p, g);
-        levels.push_back(Level{false, std::move(w)});
-        f = std::move(g);
+        Poly g = poly_gcd_mod(derivative, f, p);
+        Poly w = poly_is_one(g) ? std::move(f) : poly_quotient(f, p, g);
+        factors_up_the_chain(found, p, scale, std::move(w), g);
+        if (poly_is_constant(g))
+            break;
+        f = std::move(poly_deflate(g, p));
+        scale *= p;
     }
-    while (!levels.empty()) {
-        Level level = std::move(levels.back());
-        levels.pop_back();
-        list = level.deflated ? spread_by_p(std::move(list), p) : distribute(std::move(list), std::move(level.w), p);
-    }
-    return list;
+    return std::move(found).list(monic);
 }

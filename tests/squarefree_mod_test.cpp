@@ -111,6 +111,33 @@ TEST(SquarefreeModReference, SameListAsThePlainRecursion)
     }
 }
 
+// Long dense factors with multiplicities below, at and above p, times a power of x: the chain of
+// gcds then runs on degrees above the half-gcd's crossovers, and its shortcut for a power of x
+// left in g is taken.
+TEST(SquarefreeModReference, SameListForLongFactors)
+{
+    std::mt19937_64 rng(78);
+    for (const std::int64_t p : {2L, 3L, 5L, 1000003L}) {
+        NTL::zz_p::init(p);
+        const auto random_monic = [&rng, p](long degree) {
+            NTL::zz_pX a;
+            for (long e = 0; e < degree; ++e)
+                NTL::SetCoeff(a, e, static_cast<long>(rng() % static_cast<std::uint64_t>(p)));
+            NTL::SetCoeff(a, degree, 1);
+            return a;
+        };
+        const long small = p < 1000 ? p : 4;  // a multiplicity that p divides where p is small
+        const NTL::zz_pX f = NTL::zz_p(p - 1) * random_monic(900) * NTL::power(random_monic(700), 2) *
+                             NTL::power(random_monic(300), small) * NTL::power(random_monic(100), small + 1);
+        for (const long k : {0L, 1L, small, 3 * small + 2}) {
+            NTL::zz_pX g = f;
+            g <<= k;
+            const Poly input = poly_from_ntl(g);
+            EXPECT_EQ(show(squarefree_mod(p, input)), show(reference_squarefree_mod(p, input))) << p << " x^" << k;
+        }
+    }
+}
+
 TEST(SquarefreeModReference, HugeMonomialsAreImmediate)
 {
     EXPECT_EQ(squarefree_mod(2147483647, P("x^1073741823")).length, 1073741823);
