@@ -11,7 +11,8 @@ struct Division {
     Poly remainder;
 };
 
-Division divide(const Poly& a, std::int64_t p, const Poly& b)
+// The remainder is left empty when not wanted and the dense division can skip it.
+Division divide(const Poly& a, std::int64_t p, const Poly& b, bool want_remainder = true)
 {
     if (poly_is_one(b))
         return Division{poly_reduce(a, p), Poly{}};
@@ -22,7 +23,7 @@ Division divide(const Poly& a, std::int64_t p, const Poly& b)
             return sparse;
     }
     Dense q, r;
-    dense_divide(dense_from_poly(a, mod), dense_from_poly(b, mod), mod, &q, &r);
+    dense_divide(dense_from_poly(a, mod), dense_from_poly(b, mod), mod, &q, want_remainder ? &r : nullptr);
     return Division{poly_from_residues(q, q.size()), poly_from_residues(r, r.size())};
 }
 
@@ -30,7 +31,7 @@ Division divide(const Poly& a, std::int64_t p, const Poly& b)
 
 Poly poly_quotient(const Poly& a, std::int64_t p, const Poly& b)
 {
-    return divide(a, p, b).quotient;
+    return divide(a, p, b, false).quotient;
 }
 
 Poly poly_remainder(const Poly& a, std::int64_t p, const Poly& b)

@@ -359,7 +359,13 @@ Dense gcd_by_jumps(Dense a, Dense b, const Modulus& mod, std::int64_t plain_belo
         // transforms of length t instead of 2t. From a power of two on, each jump halves the degree.
         const std::int64_t n = dense_degree(a);
         const std::int64_t t = static_cast<std::int64_t>(std::bit_floor(static_cast<std::uint64_t>(n)));
-        const std::int64_t shift = 2 * t - n - 2;
+        std::int64_t shift = 2 * t - n - 2;
+        // A top just above a power of two u would give every level of the half-gcd products just
+        // above a power of two: the top of degree u - 1 goes first, a short jump does the rest.
+        const std::int64_t top = n - shift;
+        const std::int64_t u = static_cast<std::int64_t>(std::bit_floor(static_cast<std::uint64_t>(std::max<std::int64_t>(top, 1))));
+        if (top - u < u / 4 && u - 1 >= 2 * kHalfGcdBase)
+            shift = n - (u - 1);
         if (shift > 0 && n - shift >= 2 * kHalfGcdBase)
             std::tie(a, b) = apply(half_gcd(dense_shift_down(a, static_cast<std::size_t>(shift)),
                                             dense_shift_down(b, static_cast<std::size_t>(shift)), mod),

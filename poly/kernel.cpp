@@ -7,27 +7,11 @@
 
 #include "poly/residues.h"
 
-// Shoup's multiplication by a fixed residue: with w' = floor(w·2^32 / p), the quotient estimate
-// floor(w'·x / 2^32) is floor(w·x / p) or one less, so w·x - estimate·p lies in [0, 2p) and can be
-// computed in 32-bit arithmetic (p < 2^31). For unsigned x < 2p, min(x, x - p) is x mod p.
-
-namespace {
-
-// w·x mod p for a residue x.
-inline std::uint32_t shoup_residue(std::uint32_t x, std::uint32_t w, std::uint32_t w_shoup, std::uint32_t p)
-{
-    const std::uint32_t estimate = static_cast<std::uint32_t>((static_cast<std::uint64_t>(w_shoup) * x) >> 32);
-    const std::uint32_t product = w * x - estimate * p;
-    return std::min(product, product - p);
-}
-
-}  // namespace
-
 void residues_add_multiple_portable(Residue* window, const Residue* b, std::size_t n, Residue w, std::uint32_t w_shoup,
                            std::uint32_t p)
 {
     for (std::size_t t = 0; t < n; ++t) {
-        const std::uint32_t sum = window[t] + shoup_residue(b[t], w, w_shoup, p);
+        const std::uint32_t sum = window[t] + residue_shoup_multiply(b[t], w, w_shoup, p);
         window[t] = std::min(sum, sum - p);
     }
 }
@@ -36,7 +20,7 @@ void residues_scale_add_multiple_portable(Residue* window, const Residue* b, std
                                           Residue w, std::uint32_t w_shoup, std::uint32_t p)
 {
     for (std::size_t t = 0; t < n; ++t) {
-        const std::uint32_t sum = shoup_residue(window[t], s, s_shoup, p) + shoup_residue(b[t], w, w_shoup, p);
+        const std::uint32_t sum = residue_shoup_multiply(window[t], s, s_shoup, p) + residue_shoup_multiply(b[t], w, w_shoup, p);
         window[t] = std::min(sum, sum - p);
     }
 }

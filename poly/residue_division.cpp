@@ -12,20 +12,45 @@ void residues_divide(Residues& r, std::int64_t deg_r, const Residues& b, std::in
         return;
     const std::uint64_t inv = mod.inverse(b[static_cast<std::size_t>(deg_b)]);
     const std::uint32_t p = static_cast<std::uint32_t>(mod.p);
-    // A divisor with few terms is walked term by term instead of slot by slot; counting its terms
-    // costs a pass over it, which pays only when the quotient has many coefficients (a step of
-    // Euclid's algorithm has one or two).
+    // A divisor with few terms, or a short one, is walked term by term instead of slot by slot
+    // (a row of the vector unit costs more than a few scalar steps); counting its terms costs a
+    // pass over it, which pays only when the quotient has many coefficients (a step of Euclid's
+    // algorithm has one or two).
     const std::size_t below_lead = static_cast<std::size_t>(deg_b);
     const bool worth_counting = deg_r - deg_b + 1 > kSparseDivisorCheckRows;
     const std::size_t nonzero =
         worth_counting ? below_lead - static_cast<std::size_t>(std::count(b.begin(), b.begin() + deg_b, Residue{0})) : below_lead;
-    const bool sparse = nonzero * kDenseRowRatio < below_lead;
-    std::vector<std::size_t> support;
+    const bool sparse = nonzero * kDenseRowRatio < below_lead || (worth_counting && below_lead <= kShortDivisorTerms);
     if (sparse) {
-        support.reserve(nonzero);
+        // Each step adds lead·(-inv·b[t]) at the divisor's terms: those constants and their Shoup
+        // factors are fixed for the whole division, so a step costs one Shoup multiplication per
+        // term, and the quotient's coefficient stays off the chain from one lead to the next.
+        struct Column {
+            std::size_t t;
+            std::uint32_t c, c_shoup;
+        };
+        std::vector<Column> columns;
+        columns.reserve(nonzero);
         for (std::size_t t = 0; t < below_lead; ++t)
-            if (b[t] != 0)
-                support.push_back(t);
+            if (b[t] != 0) {
+                const std::uint32_t c = static_cast<std::uint32_t>(mod.neg(mod.mul(inv, b[t])));
+                columns.push_back(Column{t, c, mod.shoup(c)});
+            }
+        for (std::int64_t e = deg_r; e >= deg_b; --e) {
+            const Residue lead = r[static_cast<std::size_t>(e)];
+            if (lead == 0)
+                continue;
+            const std::size_t s = static_cast<std::size_t>(e - deg_b);
+            Residue* window = r.data() + s;
+            for (const Column& column : columns) {
+                const std::uint32_t sum = window[column.t] + residue_shoup_multiply(lead, column.c, column.c_shoup, p);
+                window[column.t] = std::min(sum, sum - p);
+            }
+            r[static_cast<std::size_t>(e)] = 0;
+            if (quotient != nullptr)
+                (*quotient)[s] = static_cast<Residue>(mod.mul(lead, inv));
+        }
+        return;
     }
     for (std::int64_t e = deg_r; e >= deg_b; --e) {
         const Residue lead = r[static_cast<std::size_t>(e)];
@@ -34,13 +59,7 @@ void residues_divide(Residues& r, std::int64_t deg_r, const Residues& b, std::in
         const Residue q = static_cast<Residue>(mod.mul(lead, inv));
         const Residue minus_q = static_cast<Residue>(mod.neg(q));
         const std::size_t s = static_cast<std::size_t>(e - deg_b);
-        Residue* window = r.data() + s;
-        if (sparse) {
-            for (const std::size_t t : support)
-                window[t] = static_cast<Residue>(mod.reduce(window[t] + static_cast<std::uint64_t>(minus_q) * b[t]));
-        } else {
-            residues_add_multiple(window, b.data(), below_lead, minus_q, mod.shoup(minus_q), p);
-        }
+        residues_add_multiple(r.data() + s, b.data(), below_lead, minus_q, mod.shoup(minus_q), p);
         r[static_cast<std::size_t>(e)] = 0;
         if (quotient != nullptr)
             (*quotient)[s] = q;

@@ -2,6 +2,7 @@
 // representation of the dense multiplication, division and gcd.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -20,6 +21,17 @@ Residues residues_from_poly(const Poly& f, const Modulus& mod);
 Poly poly_from_residues(const Residues& r, std::size_t length);
 // Index of the highest non-zero entry below `length`, or -1.
 std::int64_t residues_degree(const Residues& r, std::int64_t length);
+
+// Shoup's multiplication by a fixed residue w: with w' = floor(w·2^32 / p), the quotient estimate
+// floor(w'·x / 2^32) is floor(w·x / p) or one less, so w·x - estimate·p lies in [0, 2p) and can be
+// computed in 32-bit arithmetic (p < 2^31). For unsigned x < 2p, min(x, x - p) is x mod p.
+// w·x mod p for a residue x:
+inline std::uint32_t residue_shoup_multiply(std::uint32_t x, std::uint32_t w, std::uint32_t w_shoup, std::uint32_t p)
+{
+    const std::uint32_t estimate = static_cast<std::uint32_t>((static_cast<std::uint64_t>(w_shoup) * x) >> 32);
+    const std::uint32_t product = w * x - estimate * p;
+    return std::min(product, product - p);
+}
 
 // --- kernel.cpp -----------------------------------------------------------------------------------
 // window[t] = (window[t] + w·b[t]) mod p for t < n, all values residues: one row of a divisor or a

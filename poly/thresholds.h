@@ -27,8 +27,10 @@ inline std::size_t sparse_term_limit(const Poly& a, const Poly& b)
 // A dense divisor (or product operand) with fewer than one non-zero coefficient in this many is
 // walked term by term instead of slot by slot by the vectorized kernel.
 constexpr std::size_t kDenseRowRatio = 4;
-// Long division looks for a sparse divisor only when the quotient has more coefficients than this.
+// Long division looks for a sparse divisor only when the quotient has more coefficients than this;
+// a divisor with at most kShortDivisorTerms coefficients below its lead is walked term by term too.
 constexpr std::int64_t kSparseDivisorCheckRows = 8;
+constexpr std::size_t kShortDivisorTerms = 8;
 
 // Dense multiplication: the plain method costs about one unit per product of two coefficients
 // (eight at a time in the vector unit), the transforms about kTransformCostRatio units per
