@@ -66,6 +66,7 @@ void residues_remainder_up_to_unit(Residues& r, std::int64_t deg_r, const Residu
 // --- sparse_division.cpp ----------------------------------------------------------------------------
 // Long division on term lists, for operands with few terms and wide gaps (x^k by k·x^(k-1)): the
 // work follows the terms, not the degree. Gives up, returning false, as soon as the remainder or
-// the quotient holds more than `max_terms` terms; the dense division then takes over.
+// the quotient holds more than `max_terms` terms, or its updates exceed kSparseUpdatesPerTerm
+// times that (thresholds.h); the dense division then takes over.
 bool sparse_divide_mod(const Poly& a, const Poly& b, const Modulus& mod, Poly* quotient, Poly& remainder,
                        std::size_t max_terms);

@@ -2,6 +2,7 @@
 #include <map>
 
 #include "poly/residues.h"
+#include "poly/thresholds.h"
 
 bool sparse_divide_mod(const Poly& a, const Poly& b, const Modulus& mod, Poly* quotient, Poly& remainder,
                        std::size_t max_terms)
@@ -13,6 +14,10 @@ bool sparse_divide_mod(const Poly& a, const Poly& b, const Modulus& mod, Poly* q
     for (const Term& t : a.terms)
         working.emplace(t.exponent, static_cast<std::uint64_t>(coef_reduce(t.coefficient, p)));
     std::vector<Term> quotient_terms;  // found highest first
+    // Each step costs one update per term of b: a b with many terms below a much higher a would
+    // make the steps many and long without the remainder ever growing, so the updates are bounded too.
+    const std::size_t max_updates = kSparseUpdatesPerTerm * max_terms;
+    std::size_t updates = 0;
     while (!working.empty() && working.rbegin()->first >= deg_b) {
         const auto lead = std::prev(working.end());
         const Exponent shift = lead->first - deg_b;
@@ -27,7 +32,8 @@ bool sparse_divide_mod(const Poly& a, const Poly& b, const Modulus& mod, Poly* q
             if (slot->second == 0)
                 working.erase(slot);
         }
-        if (working.size() > max_terms || quotient_terms.size() > max_terms)
+        updates += b.terms.size();
+        if (working.size() > max_terms || quotient_terms.size() > max_terms || updates > max_updates)
             return false;
     }
     remainder.terms.clear();

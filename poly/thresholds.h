@@ -17,12 +17,14 @@ inline bool poly_is_sparse(const Poly& f)
     return static_cast<std::int64_t>(f.terms.size()) * kSparseTermRatio < poly_degree(f);
 }
 
-// A term-list division gives up once its remainder or quotient holds more terms than this: the
-// operands were not sparse after all, and the dense division takes over.
+// A term-list division gives up once its remainder or quotient holds more terms than this, or once
+// it has made kSparseUpdatesPerTerm times as many updates: the operands were not sparse after all,
+// and the dense division takes over.
 inline std::size_t sparse_term_limit(const Poly& a, const Poly& b)
 {
     return 4 * (a.terms.size() + b.terms.size()) + 64;
 }
+constexpr std::size_t kSparseUpdatesPerTerm = 64;
 
 // A dense divisor (or product operand) with fewer than one non-zero coefficient in this many is
 // walked term by term instead of slot by slot by the vectorized kernel.
@@ -68,7 +70,7 @@ constexpr std::int64_t kInverseFreeDegreeBelow = 200;
 // half-gcd from there on. The half-gcd's products cost what their transforms cost, so the crossover
 // depends on how many transform primes the modulus needs (one for small p, up to three); its
 // recursion ends at kHalfGcdBase, below which its quotients come from Euclid's steps.
-constexpr std::int64_t kHalfGcdCrossover[3] = {1500, 3500, 6000};
+constexpr std::int64_t kHalfGcdCrossover[3] = {2000, 4000, 6000};
 constexpr std::int64_t kHalfGcdBase = 128;
 
 // A sparse dividend of more than this many times the divisor's degree gives its remainder term by

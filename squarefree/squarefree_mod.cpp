@@ -1,22 +1,31 @@
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "poly/failure.h"
+#include "poly/thresholds.h"
 #include "squarefree/squarefree.h"
 
-// The factors come from one gcd with the derivative and then a chain of gcds whose results are
-// large (Musser's arrangement for characteristic p): with g = gcd(f, f') and w = f / g, the
-// product of the factors whose multiplicity p does not divide, each round takes y = gcd(w, g);
-// w / y holds the factors of multiplicity i, and w = y, g = g / y go on to multiplicity i + 1.
-// When w is used up, g holds the factors whose multiplicity p divides: it is a polynomial in
-// x^p, and its p-th root is factored the same way, its multiplicities times p.
+// Two arrangements of the gcds give the same list.
 //
-// The list is the one the classical recursion on gcd(f, f') builds: the same factor at each
-// multiplicity (the factor of multiplicity 1 carrying the leading coefficient, the others monic)
-// and the same length, ones at the end included. Its gcds have the lower remainders to walk
-// through, while this chain stops each gcd at a large result.
+// The classical recursion: with g = gcd(f, f'), factor g first, then move the distinct factors of
+// f, w = f / g, up one multiplicity each. A polynomial in x^p is factored through its p-th root. Each
+// level makes exactly one recursive call, so the recursion is a chain: it is run as a descent that
+// records what every level has to do on the way back, and an ascent that does it, with no call
+// stack deeper than one level whatever the multiplicities. Its polynomials stay as sparse as f's
+// powers allow, and a multiplicity far above p costs few levels (a p-th root divides it by p).
+//
+// The chain of gcds with large results (Musser's arrangement for characteristic p): with g and w as
+// above (w the product of the factors whose multiplicity p does not divide), each round takes
+// y = gcd(w, g); w / y holds the factors of multiplicity i, and w = y, g = g / y go on to
+// multiplicity i + 1. When w is used up, g holds the factors whose multiplicity p divides: a
+// polynomial in x^p, whose p-th root is factored the same way, its multiplicities times p. Each
+// gcd stops at a large result, where the recursion's gcds walk through the lower remainders too,
+// so on dense polynomials it does about half the work. It takes one round per multiplicity, and
+// its quotients g / y can be dense where g is sparse: it serves dense polynomials, and hands the
+// factors of multiplicities above p to the recursion.
 
 namespace {
 
@@ -67,6 +76,139 @@ std::int64_t recursion_length(std::int64_t p, std::vector<std::int64_t> multipli
     }
 }
 
+// What one level does with the list of the level below it.
+struct Level {
+    bool deflated;  // f was a polynomial in x^p: multiplicities are multiplied by p
+    Poly w;         // otherwise: f / g, the distinct factors to move up
+};
+
+struct Carry {
+    std::int64_t multiplicity;
+    Poly poly;
+};
+
+// Multiplicities k·p of the new list hold multiplicity k of the p-th root's list; the rest hold one.
+FactorList spread_by_p(FactorList inner, std::int64_t p)
+{
+    for (Factor& factor : inner.factors)
+        factor.multiplicity *= p;
+    inner.length *= p;
+    return inner;
+}
+
+// Moves the factors of w up one multiplicity: in every multiplicity k in turn, y = gcd(multiplicity k, w)
+// leaves multiplicity k, joins multiplicity k + 1 and leaves w. What is left of w joins multiplicity 1.
+// Multiplicities that hold the constant one, and every multiplicity once w is the constant one, are
+// passed over: their gcd with w is one and nothing would change.
+FactorList distribute(FactorList inner, Poly w, std::int64_t p)
+{
+    const std::int64_t last = inner.length + 1;  // the extra multiplicity that may receive the top carry
+    FactorList out;
+    std::optional<Carry> carry;
+
+    const auto emit = [&out](std::int64_t multiplicity, Poly poly) {
+        factor_list_append_ones(out, multiplicity - 1 - out.length);
+        factor_list_append(out, std::move(poly));
+    };
+    const auto visit = [&](std::int64_t multiplicity, Poly current) {
+        if (!poly_is_one(w)) {
+            Poly y = poly_gcd_mod(current, w, p);
+            if (!poly_is_one(y)) {
+                current = poly_quotient(current, p, y);
+                w = poly_quotient(w, p, y);
+                emit(multiplicity, std::move(current));
+                carry = Carry{multiplicity + 1, std::move(y)};
+                return;
+            }
+        }
+        emit(multiplicity, std::move(current));
+    };
+    const auto flush_carry_below = [&](std::int64_t multiplicity) {
+        while (carry && carry->multiplicity < multiplicity && carry->multiplicity < last) {
+            Carry moving = std::move(*carry);
+            carry.reset();
+            visit(moving.multiplicity, std::move(moving.poly));
+        }
+    };
+
+    for (Factor& factor : inner.factors) {
+        flush_carry_below(factor.multiplicity);
+        Poly current = std::move(factor.poly);
+        if (carry && carry->multiplicity == factor.multiplicity) {
+            current = poly_multiply(current, p, carry->poly);
+            carry.reset();
+        }
+        visit(factor.multiplicity, std::move(current));
+    }
+    flush_carry_below(last);
+    if (carry)
+        emit(carry->multiplicity, std::move(carry->poly));
+    factor_list_append_ones(out, last - out.length);
+
+    // What is left of w (the factors of multiplicity one and the leading coefficient) joins multiplicity 1.
+    if (!poly_is_one(w)) {
+        if (!out.factors.empty() && out.factors.front().multiplicity == 1)
+            out.factors.front().poly = poly_multiply(out.factors.front().poly, p, w);
+        else
+            out.factors.insert(out.factors.begin(), Factor{1, std::move(w)});
+    }
+    return out;
+}
+
+// The list that the recursion builds for c·x^k, k >= 1, without walking its levels (x^k has one
+// level per unit of k): c at multiplicity 1 and x at multiplicity k (c·x alone when k = 1).
+FactorList monomial_list(std::int64_t p, const Term& term)
+{
+    FactorList list;
+    if (term.exponent == 1) {
+        factor_list_append(list, Poly{{term}});
+    } else {
+        factor_list_append(list, Poly{{Term{0, term.coefficient}}});
+        factor_list_append_ones(list, term.exponent - 2);
+        factor_list_append(list, Poly{{Term{1, 1}}});
+    }
+    factor_list_append_ones(list, recursion_length(p, {term.exponent}, term.coefficient == 1) - list.length);
+    return list;
+}
+
+// The list by the recursion.
+FactorList by_recursion(std::int64_t p, Poly f)
+{
+    std::vector<Level> levels;
+    FactorList list;
+    for (;;) {
+        if (poly_is_constant(f)) {
+            factor_list_append(list, std::move(f));
+            break;
+        }
+        if (f.terms.size() == 1) {
+            list = monomial_list(p, f.terms[0]);
+            break;
+        }
+        Poly g = poly_gcd_mod(poly_derivative(f, p), f, p);
+        if (poly_is_zero(g))
+            raise_failure(Failure::cannot_compute);
+        if (poly_is_one(g)) {
+            factor_list_append(list, std::move(f));
+            break;
+        }
+        if (poly_equal(g, f)) {
+            poly_deflate(f, p);
+            levels.push_back(Level{true, Poly{}});
+            continue;
+        }
+        Poly w = poly_quotient(f, p, g);
+        levels.push_back(Level{false, std::move(w)});
+        f = std::move(g);
+    }
+    while (!levels.empty()) {
+        Level level = std::move(levels.back());
+        levels.pop_back();
+        list = level.deflated ? spread_by_p(std::move(list), p) : distribute(std::move(list), std::move(level.w), p);
+    }
+    return list;
+}
+
 // The factors found so far by multiplicity; two found at the same multiplicity (a constant and
 // a monomial) are multiplied.
 class Found {
@@ -108,14 +250,36 @@ Poly divided_by_x(Poly w)
     return w;
 }
 
+// w^k for k >= 1, by repeated squaring.
+Poly power(const Poly& w, std::int64_t k, std::int64_t p)
+{
+    Poly result = w, square = w;
+    for (k -= 1; k > 0; k >>= 1) {
+        if (k & 1)
+            result = poly_multiply(result, p, square);
+        if (k > 1)
+            square = poly_multiply(square, p, square);
+    }
+    return result;
+}
+
 // The chain of gcd(w, g) from multiplicity 1 up, scale times each multiplicity; leaves in g the
-// factors whose multiplicity p divides (the constant one when there are none).
+// factors whose multiplicity p divides (the constant one when there are none). A chain that
+// reaches a multiplicity i above p hands what is left, w^i·g (the factors of multiplicity i and up
+// with their own multiplicities), to the recursion, where a p-th root divides a high multiplicity
+// by p instead of taking one round per unit.
 void factors_up_the_chain(Found& found, std::int64_t p, std::int64_t scale, Poly w, Poly& g)
 {
     for (std::int64_t i = 1; !poly_is_constant(w); ++i) {
+        if (i > p) {
+            for (Factor& factor : by_recursion(p, poly_multiply(power(w, i, p), p, g)).factors)
+                found.add(factor.multiplicity * scale, std::move(factor.poly));
+            g = poly_one();
+            return;
+        }
         if (g.terms.size() == 1 && poly_degree(g) > 0) {
             // g = x^e: the factors of w other than x have multiplicity i, and x has multiplicity
-            // i + e when it divides w, e otherwise. Taken at once, so x^k·h costs no k rounds.
+            // i + e when it divides w, e otherwise.
             const std::int64_t e = poly_degree(g);
             if (w.terms.front().exponent > 0) {
                 found.add(i * scale, divided_by_x(std::move(w)));
@@ -138,24 +302,15 @@ void factors_up_the_chain(Found& found, std::int64_t p, std::int64_t scale, Poly
     }
 }
 
-}  // namespace
-
-FactorList squarefree_mod(std::int64_t p, Poly f)
+// The list by the chain of gcds, for a non-constant f with at least two terms.
+FactorList by_chain(std::int64_t p, Poly f)
 {
-    f = poly_reduce(f, p);
-    if (poly_is_zero(f))
-        raise_failure(Failure::cannot_compute);
     const bool monic = poly_lead(f) == 1;
     Found found(p);
-    if (poly_is_constant(f)) {
-        found.add(1, std::move(f));
-        return std::move(found).list(monic);
-    }
     // The leading coefficient joins multiplicity 1; below it every polynomial is monic.
     std::int64_t scale = 1;
     for (;;) {
-        if (f.terms.size() == 1) {  // c·x^k
-            found.add(1, Poly{{Term{0, poly_lead(f)}}});
+        if (f.terms.size() == 1) {  // x^k, a p-th root
             found.add(poly_degree(f) * scale, Poly{{Term{1, 1}}});
             break;
         }
@@ -176,4 +331,16 @@ FactorList squarefree_mod(std::int64_t p, Poly f)
         scale *= p;
     }
     return std::move(found).list(monic);
+}
+
+}  // namespace
+
+FactorList squarefree_mod(std::int64_t p, Poly f)
+{
+    f = poly_reduce(f, p);
+    if (poly_is_zero(f))
+        raise_failure(Failure::cannot_compute);
+    if (!poly_is_constant(f) && f.terms.size() > 1 && !poly_is_sparse(f))
+        return by_chain(p, std::move(f));
+    return by_recursion(p, std::move(f));
 }

@@ -148,4 +148,18 @@ TEST(SquarefreeModReference, HugeMonomialsAreImmediate)
     EXPECT_EQ(show(factor_at(list, 50, poly_one())), "x");
 }
 
+// Sparse inputs whose factors have multiplicities far above p: x^(10^9)·(x + 1)^3 and
+// (x + 1)^(3^18 + 1) modulo 3. Every level of the recursion stays sparse; one round per
+// multiplicity, or a quotient by x + 1 of (x + 1)^(3^18), would not finish.
+TEST(SquarefreeModReference, SparseHighMultiplicitiesAreImmediate)
+{
+    const FactorList power_of_x = squarefree_mod(3, P("x^1000000003 + x^1000000000"));
+    EXPECT_EQ(show(factor_at(power_of_x, 3, poly_one())), "x + 1");
+    EXPECT_EQ(show(factor_at(power_of_x, 1000000000, poly_one())), "x");
+    const FactorList binomial = squarefree_mod(3, P("x^387420490 + x^387420489 + x + 1"));
+    ASSERT_EQ(binomial.factors.size(), 1U);
+    EXPECT_EQ(binomial.factors[0].multiplicity, 387420490);
+    EXPECT_EQ(show(binomial.factors[0].poly), "x + 1");
+}
+
 }  // namespace
