@@ -222,6 +222,13 @@ void step(Matrix& r, const Dense& q, const Modulus& mod)
     std::swap(r.m01, r.m11);
 }
 
+// Where the half-gcd's recursion ends for this modulus (its products need the same primes at
+// every length).
+std::int64_t half_gcd_base(const Modulus& mod)
+{
+    return kHalfGcdBase[transform_primes(1, mod) - 1];
+}
+
 // Whether the step from (a, b) cancels leading terms without inverting b's lead: for a short
 // quotient and divisor modulo a large prime, whose inversion costs more than the extra scaling.
 bool inverse_free(const Dense& a, const Dense& b, const Modulus& mod)
@@ -257,7 +264,7 @@ Matrix half_gcd(Dense a, Dense b, const Modulus& mod)
     if (dense_degree(b) < m)
         return identity();
     Matrix r = identity();
-    if (dense_degree(a) < kHalfGcdBase) {
+    if (dense_degree(a) < half_gcd_base(mod)) {
         Dense q;
         while (dense_degree(b) >= m) {
             step_in_place(a, b, q, r, mod);
@@ -303,7 +310,7 @@ std::pair<Dense, Dense> half_reduce(Dense a, Dense b, const Modulus& mod)
     const std::int64_t m = (dense_degree(a) + 1) / 2;
     if (dense_degree(b) < m)
         return {std::move(a), std::move(b)};
-    if (dense_degree(a) < kHalfGcdBase)
+    if (dense_degree(a) < half_gcd_base(mod))
         return apply(half_gcd(a, b, mod), a, b, mod);
     const std::size_t shift = static_cast<std::size_t>(m);
     auto [c, d] = apply(half_gcd(dense_shift_down(a, shift), dense_shift_down(b, shift), mod), a, b, mod);
@@ -364,9 +371,9 @@ Dense gcd_by_jumps(Dense a, Dense b, const Modulus& mod, std::int64_t plain_belo
         // above a power of two: the top of degree u - 1 goes first, a short jump does the rest.
         const std::int64_t top = n - shift;
         const std::int64_t u = static_cast<std::int64_t>(std::bit_floor(static_cast<std::uint64_t>(std::max<std::int64_t>(top, 1))));
-        if (top - u < u / 4 && u - 1 >= 2 * kHalfGcdBase)
+        if (top - u < u / 4 && u - 1 >= 2 * half_gcd_base(mod))
             shift = n - (u - 1);
-        if (shift > 0 && n - shift >= 2 * kHalfGcdBase)
+        if (shift > 0 && n - shift >= 2 * half_gcd_base(mod))
             std::tie(a, b) = apply(half_gcd(dense_shift_down(a, static_cast<std::size_t>(shift)),
                                             dense_shift_down(b, static_cast<std::size_t>(shift)), mod),
                                    a, b, mod);
@@ -388,7 +395,7 @@ Dense gcd_by_jumps(Dense a, Dense b, const Modulus& mod, std::int64_t plain_belo
 
 Dense dense_gcd_half(Dense a, Dense b, const Modulus& mod)
 {
-    return gcd_by_jumps(std::move(a), std::move(b), mod, kHalfGcdBase);
+    return gcd_by_jumps(std::move(a), std::move(b), mod, half_gcd_base(mod));
 }
 
 Dense dense_gcd(Dense a, Dense b, const Modulus& mod)

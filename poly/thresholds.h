@@ -69,9 +69,11 @@ constexpr std::int64_t kInverseFreeDegreeBelow = 200;
 // Dense gcd: Euclid's remainders while the smaller operand's degree is below the crossover, the
 // half-gcd from there on. The half-gcd's products cost what their transforms cost, so the crossover
 // depends on how many transform primes the modulus needs (one for small p, up to three); its
-// recursion ends at kHalfGcdBase, below which its quotients come from Euclid's steps.
+// recursion ends at kHalfGcdBase (by the same count), below which its quotients come from Euclid's
+// steps: near there its products would be plain ones, and Euclid's steps cost less than the
+// recursion's plain products.
 constexpr std::int64_t kHalfGcdCrossover[3] = {2000, 4000, 6000};
-constexpr std::int64_t kHalfGcdBase = 128;
+constexpr std::int64_t kHalfGcdBase[3] = {256, 512, 1024};
 
 // A sparse dividend of more than this many times the divisor's degree gives its remainder term by
 // term through powers of x modulo the divisor, when its term-list division gives up.

@@ -27,8 +27,12 @@ Dense random_dense(std::mt19937_64& rng, const Modulus& mod, std::size_t length)
 // Lengths around each crossover, and beyond.
 std::vector<std::size_t> lengths()
 {
-    const std::size_t n = kNewtonDivisionCrossover, h = static_cast<std::size_t>(kHalfGcdBase);
-    return {1, 2, 7, 63, 64, 65, h - 1, h, h + 1, 2 * h + 3, n - 1, n, n + 1, 5000};
+    const std::size_t n = kNewtonDivisionCrossover;
+    std::vector<std::size_t> all = {1, 2, 7, 63, 64, 65, n - 1, n, n + 1, 5000};
+    for (const std::int64_t base : kHalfGcdBase)
+        for (const std::size_t length : {base - 1, base, base + 1, 2 * base + 3})
+            all.push_back(static_cast<std::size_t>(length));
+    return all;
 }
 
 TEST(FastArithmetic, KroneckerAndTransformProductsAreThePlainProduct)
