@@ -188,9 +188,6 @@ Matrix product(const Matrix& s, const Matrix& r, const Modulus& mod, const Trans
                   sum_of_products(ss.m10, rs->m01, ss.m11, rs->m11, length, mod)};
 }
 
-// Quotients up to this length are multiplied by the plain method without weighing the transforms.
-constexpr std::size_t kShortQuotient = 16;
-
 // top = top - q·bottom; in place, by one vectorized row per coefficient of q, when the product is
 // one the plain method does anyway (a quotient of Euclid's steps is mostly short).
 void subtract_multiple(Dense& top, const Dense& q, const Dense& bottom, const Modulus& mod)

@@ -53,6 +53,10 @@ inline bool plain_product_is_cheaper(std::size_t a_length, std::size_t b_length,
     return plain_is_cheaper_than_transforms(a_length, b_length, std::bit_ceil(a_length + b_length - 1), transform_primes);
 }
 
+// A quotient of Euclid's steps with at most this many coefficients is multiplied by the plain
+// method without weighing the transforms.
+constexpr std::size_t kShortQuotient = 16;
+
 // Dense division: long division while the quotient or the divisor has fewer coefficients than
 // this, Newton iteration from there on.
 constexpr std::size_t kNewtonDivisionCrossover = 1500;
