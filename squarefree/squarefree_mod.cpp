@@ -209,8 +209,8 @@ FactorList by_recursion(std::int64_t p, Poly f)
     return list;
 }
 
-// The factors found so far by multiplicity; two found at the same multiplicity (a constant and
-// a monomial) are multiplied.
+// The factors found so far, one per multiplicity: a second one found at a multiplicity joins the
+// first (the chain's multiplicities do not meet, but the list must hold their product if they did).
 class Found {
 public:
     explicit Found(std::int64_t p) : p_(p) {}
@@ -340,7 +340,7 @@ FactorList squarefree_mod(std::int64_t p, Poly f)
     f = poly_reduce(f, p);
     if (poly_is_zero(f))
         raise_failure(Failure::cannot_compute);
-    if (!poly_is_constant(f) && f.terms.size() > 1 && !poly_is_sparse(f))
+    if (f.terms.size() > 1 && !poly_is_sparse(f))
         return by_chain(p, std::move(f));
     return by_recursion(p, std::move(f));
 }
