@@ -323,21 +323,29 @@ std::pair<Dense, Dense> half_reduce(Dense a, Dense b, const Modulus& mod)
 
 }  // namespace
 
+namespace {
+
+// (a, b) ← (b, a mod b), the remainder computed in place in a; a short quotient's remainder up to
+// a constant (a gcd is made monic at the end), which spares inverting b's lead.
+void euclid_step(Dense& a, Dense& b, const Modulus& mod)
+{
+    if (inverse_free(a, b, mod))
+        residues_remainder_up_to_unit(a, dense_degree(a), b, dense_degree(b), mod, nullptr, nullptr);
+    else
+        residues_divide(a, dense_degree(a), b, dense_degree(b), mod, nullptr);
+    a.resize(b.size() - 1);
+    dense_trim(a);
+    std::swap(a, b);
+}
+
+}  // namespace
+
 Dense dense_gcd_plain(Dense a, Dense b, const Modulus& mod)
 {
     if (dense_degree(a) < dense_degree(b))
         std::swap(a, b);
-    while (!b.empty()) {
-        // Each remainder is computed in place in the larger operand; a short quotient's remainder up to
-        // a constant (the gcd is made monic at the end), which spares inverting b's lead.
-        if (inverse_free(a, b, mod))
-            residues_remainder_up_to_unit(a, dense_degree(a), b, dense_degree(b), mod, nullptr, nullptr);
-        else
-            residues_divide(a, dense_degree(a), b, dense_degree(b), mod, nullptr);
-        a.resize(b.size() - 1);
-        dense_trim(a);
-        std::swap(a, b);
-    }
+    while (!b.empty())
+        euclid_step(a, b, mod);
     make_monic(a, mod);
     return a;
 }
@@ -370,7 +378,14 @@ Dense gcd_by_jumps(Dense a, Dense b, const Modulus& mod, std::int64_t plain_belo
         const std::int64_t u = static_cast<std::int64_t>(std::bit_floor(static_cast<std::uint64_t>(std::max<std::int64_t>(top, 1))));
         if (top - u < u / 4 && u - 1 >= 2 * half_gcd_base(mod))
             shift = n - (u - 1);
-        if (shift > 0 && n - shift >= 2 * half_gcd_base(mod))
+        if (shift > 0 && n - shift < 2 * half_gcd_base(mod)) {
+            // Too few degrees above t for a jump: Euclid's steps on the whole pair take them off
+            // (rather than a half-gcd of the whole, whose halves would be just above powers of two).
+            while (!b.empty() && dense_degree(a) >= t)
+                euclid_step(a, b, mod);
+            continue;
+        }
+        if (shift > 0)
             std::tie(a, b) = apply(half_gcd(dense_shift_down(a, static_cast<std::size_t>(shift)),
                                             dense_shift_down(b, static_cast<std::size_t>(shift)), mod),
                                    a, b, mod);
