@@ -150,12 +150,18 @@ std::pair<Dense, Dense> apply_planned(const ApplyPlan& plan, const MatrixSpectra
             unwrap(d, sum_of_products(rs.m10, la, rs.m11, lb, plan.low, mod), t.n, plan.length, mod)};
 }
 
+// The same by the plain products.
+std::pair<Dense, Dense> apply_plain(const Matrix& r, const Dense& a, const Dense& b, const Modulus& mod)
+{
+    return {dense_add(dense_multiply(r.m00, a, mod), dense_multiply(r.m01, b, mod), mod),
+            dense_add(dense_multiply(r.m10, a, mod), dense_multiply(r.m11, b, mod), mod)};
+}
+
 std::pair<Dense, Dense> apply(const Matrix& r, const Dense& a, const Dense& b, const Modulus& mod)
 {
     const ApplyPlan plan = plan_apply(r, a, b, mod);
     if (plan.t.n == 0)
-        return {dense_add(dense_multiply(r.m00, a, mod), dense_multiply(r.m01, b, mod), mod),
-                dense_add(dense_multiply(r.m10, a, mod), dense_multiply(r.m11, b, mod), mod)};
+        return apply_plain(r, a, b, mod);
     return apply_planned(plan, matrix_spectra(r, plan.t, mod), a, b, mod);
 }
 
@@ -276,7 +282,7 @@ Matrix half_gcd(Dense a, Dense b, const Modulus& mod)
     std::optional<MatrixSpectra> rs;
     Dense c, d;
     if (plan.t.n == 0)
-        std::tie(c, d) = apply(r, a, b, mod);
+        std::tie(c, d) = apply_plain(r, a, b, mod);
     else
         std::tie(c, d) = apply_planned(plan, rs.emplace(matrix_spectra(r, plan.t, mod)), a, b, mod);
     if (dense_degree(d) < m)
