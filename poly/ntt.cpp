@@ -7,10 +7,16 @@
 // (w' = floor(w·2^32 / q) gives w·x mod q, up to one q, for any 32-bit x): no division anywhere.
 #include <algorithm>
 #include <bit>
+#include <utility>
 #include <vector>
 
 #if defined(__x86_64__) || defined(__i386__)
+// GCC 12's AVX-512 headers read a deliberately undefined register in some intrinsics, which its
+// own -Wmaybe-uninitialized reports wherever they are inlined.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #include <immintrin.h>
+#pragma GCC diagnostic pop
 #endif
 
 #include "poly/dense_mod.h"
@@ -50,6 +56,62 @@ inline std::uint32_t shoup_multiply(std::uint32_t x, std::uint32_t w, std::uint3
     return x * w - estimate * q;
 }
 
+// The last four levels of a transform pair entry e with e + len, for len = 8, 4, 2, 1. The
+// sixteen-lane kernel holds 32 consecutive entries in two registers and, before each of these
+// levels, permutes them so that register 0 holds the first entries of the level's pairs and
+// register 1 their partners, lane for lane. `element` names the entry in each lane of the layout of
+// each level; a gather is the two-register permutation from one layout to the next (index
+// 16·r + lane picks lane `lane` of register r), from the natural order through the four levels
+// back to the natural order.
+struct LaneLayouts {
+    std::uint32_t element[4][2][16];         // layout l: the level of half-length 8 >> l
+    std::uint32_t forward_gather[5][2][16];  // levels of half-length 8, 4, 2, 1
+    std::uint32_t inverse_gather[5][2][16];  // levels of half-length 1, 2, 4, 8
+};
+
+constexpr LaneLayouts make_lane_layouts()
+{
+    LaneLayouts k{};
+    for (std::uint32_t l = 0; l < 4; ++l) {
+        std::uint32_t first = 0, second = 0;
+        for (std::uint32_t e = 0; e < 32; ++e) {
+            if (e & (8u >> l))
+                k.element[l][1][second++] = e;
+            else
+                k.element[l][0][first++] = e;
+        }
+    }
+    constexpr std::uint32_t natural = 4;
+    const auto entry = [&k](std::uint32_t layout, std::uint32_t r, std::uint32_t lane) {
+        return layout == natural ? 16 * r + lane : k.element[layout][r][lane];
+    };
+    const auto position = [&entry](std::uint32_t layout, std::uint32_t e) {
+        for (std::uint32_t r = 0; r < 2; ++r)
+            for (std::uint32_t lane = 0; lane < 16; ++lane)
+                if (entry(layout, r, lane) == e)
+                    return 16 * r + lane;
+        return std::uint32_t{0};
+    };
+    constexpr std::uint32_t forward_order[6] = {natural, 0, 1, 2, 3, natural};
+    constexpr std::uint32_t inverse_order[6] = {natural, 3, 2, 1, 0, natural};
+    for (std::uint32_t i = 0; i < 5; ++i)
+        for (std::uint32_t r = 0; r < 2; ++r)
+            for (std::uint32_t lane = 0; lane < 16; ++lane) {
+                k.forward_gather[i][r][lane] = position(forward_order[i], entry(forward_order[i + 1], r, lane));
+                k.inverse_gather[i][r][lane] = position(inverse_order[i], entry(inverse_order[i + 1], r, lane));
+            }
+    return k;
+}
+
+constexpr LaneLayouts kLaneLayouts = make_lane_layouts();
+
+// The roots of the last four levels lane by lane, in the layouts above: lane t of layout l
+// multiplies by the root of its pair's entry.
+struct LaneRoots {
+    alignas(64) std::uint32_t w[4][16];
+    alignas(64) std::uint32_t w_shoup[4][16];
+};
+
 // The roots of one prime for transforms up to `length`: entry len + j holds ω^j for the primitive
 // (2·len)-th root ω, for every power of two len < length and j < len; with Shoup's constants, and
 // the same for the inverse roots.
@@ -57,7 +119,22 @@ struct RootTable {
     std::size_t length = 0;
     std::vector<std::uint32_t> w, w_shoup, inverse, inverse_shoup;
     std::uint32_t scale[32];  // entry k: 2^-k·2^32 mod q, which undoes a transform of length 2^k
+    LaneRoots forward_lanes, inverse_lanes;  // once length >= 16
 };
+
+LaneRoots lane_roots(const std::vector<std::uint32_t>& w, const std::vector<std::uint32_t>& w_shoup)
+{
+    LaneRoots lanes{};
+    for (std::size_t l = 0; l < 4; ++l) {
+        const std::size_t len = std::size_t{8} >> l;
+        for (std::size_t lane = 0; lane < 16; ++lane) {
+            const std::size_t j = kLaneLayouts.element[l][0][lane] % len;
+            lanes.w[l][lane] = w[len + j];
+            lanes.w_shoup[l][lane] = w_shoup[len + j];
+        }
+    }
+    return lanes;
+}
 
 const RootTable& roots(std::size_t prime, std::size_t length)
 {
@@ -90,13 +167,17 @@ const RootTable& roots(std::size_t prime, std::size_t length)
             v = v * inverse_root % q;
         }
     }
+    if (length >= 16) {
+        table.forward_lanes = lane_roots(table.w, table.w_shoup);
+        table.inverse_lanes = lane_roots(table.inverse, table.inverse_shoup);
+    }
     return table;
 }
 
 // The butterfly loops are written for the compiler's vectorizer; on x86 an AVX2 version is chosen
 // at run time where the processor has it, and the butterflies of the wide levels use AVX2 directly.
 #if defined(__x86_64__) || defined(__i386__)
-#define SQUAREFREE_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+#define SQUAREFREE_VECTOR_CLONES __attribute__((target_clones("avx512f", "avx2", "default")))
 #define SQUAREFREE_AVX2_BUTTERFLIES 1
 #else
 #define SQUAREFREE_VECTOR_CLONES
@@ -294,33 +375,240 @@ __attribute__((target("avx2"))) void inverse_avx2(std::uint32_t* a, std::size_t 
         }
     }
 }
+
+// Sixteen lanes (AVX-512). The same butterflies as above, two levels to a pass over the entries,
+// and the entries in blocks that stay in the first-level cache through all their levels.
+#define SQUAREFREE_AVX512_BUTTERFLIES 1
+
+__attribute__((target("avx512f"))) inline __m512i load16(const std::uint32_t* p)
+{
+    return _mm512_loadu_si512(p);
+}
+
+__attribute__((target("avx512f"))) inline void store16(std::uint32_t* p, __m512i x)
+{
+    _mm512_storeu_si512(p, x);
+}
+
+__attribute__((target("avx512f"))) inline __m512i shoup_multiply16(__m512i x, __m512i w, __m512i w_shoup, __m512i q)
+{
+    const __m512i even = _mm512_mul_epu32(x, w_shoup);
+    const __m512i odd = _mm512_mul_epu32(_mm512_srli_epi64(x, 32), _mm512_srli_epi64(w_shoup, 32));
+    const __m512i estimate = _mm512_mask_blend_epi32(0xAAAA, _mm512_srli_epi64(even, 32), odd);
+    return _mm512_sub_epi32(_mm512_mullo_epi32(x, w), _mm512_mullo_epi32(estimate, q));
+}
+
+__attribute__((target("avx512f"))) inline __m512i reduce16(__m512i x, __m512i bound)
+{
+    return _mm512_min_epu32(x, _mm512_sub_epi32(x, bound));
+}
+
+struct Lanes16 {
+    __m512i q, two_q;
+};
+
+__attribute__((target("avx512f"))) inline Lanes16 lanes16(std::uint32_t q)
+{
+    return {_mm512_set1_epi32(static_cast<int>(q)), _mm512_set1_epi32(static_cast<int>(2 * q))};
+}
+
+// (u, v) ← (u + v, (u - v)·w): decimation in frequency.
+__attribute__((target("avx512f"))) inline void forward_butterfly16(__m512i& u, __m512i& v, __m512i w, __m512i w_shoup,
+                                                                   const Lanes16& k)
+{
+    const __m512i sum = reduce16(_mm512_add_epi32(u, v), k.two_q);
+    v = shoup_multiply16(_mm512_add_epi32(_mm512_sub_epi32(u, v), k.two_q), w, w_shoup, k.q);
+    u = sum;
+}
+
+// (u, v) ← (u + v·w, u - v·w): decimation in time.
+__attribute__((target("avx512f"))) inline void inverse_butterfly16(__m512i& u, __m512i& v, __m512i w, __m512i w_shoup,
+                                                                   const Lanes16& k)
+{
+    const __m512i product = shoup_multiply16(v, w, w_shoup, k.q);
+    v = reduce16(_mm512_add_epi32(_mm512_sub_epi32(u, product), k.two_q), k.two_q);
+    u = reduce16(_mm512_add_epi32(u, product), k.two_q);
+}
+
+// The forward levels of half-length `high` down to `low` (powers of two, low >= 16) on a[0, n):
+// the levels of half-lengths 2L and L in one pass over each block of 4L entries, and a last single
+// level when their count is odd.
+__attribute__((target("avx512f"))) void forward_levels16(std::uint32_t* a, std::size_t n, std::size_t high,
+                                                         std::size_t low, const RootTable& t, const Lanes16& k)
+{
+    std::size_t len = high;
+    for (; len / 2 >= low; len /= 4) {
+        const std::size_t half = len / 2;
+        const std::uint32_t *w2 = t.w.data() + len, *w2_shoup = t.w_shoup.data() + len;
+        const std::uint32_t *w1 = t.w.data() + half, *w1_shoup = t.w_shoup.data() + half;
+        for (std::size_t s = 0; s < n; s += 2 * len) {
+            std::uint32_t* x = a + s;
+            for (std::size_t j = 0; j < half; j += 16) {
+                __m512i x0 = load16(x + j), x1 = load16(x + j + half), x2 = load16(x + j + len),
+                        x3 = load16(x + j + len + half);
+                forward_butterfly16(x0, x2, load16(w2 + j), load16(w2_shoup + j), k);
+                forward_butterfly16(x1, x3, load16(w2 + j + half), load16(w2_shoup + j + half), k);
+                const __m512i w = load16(w1 + j), w_shoup = load16(w1_shoup + j);
+                forward_butterfly16(x0, x1, w, w_shoup, k);
+                forward_butterfly16(x2, x3, w, w_shoup, k);
+                store16(x + j, x0);
+                store16(x + j + half, x1);
+                store16(x + j + len, x2);
+                store16(x + j + len + half, x3);
+            }
+        }
+    }
+    if (len < low)
+        return;
+    const std::uint32_t *w = t.w.data() + len, *w_shoup = t.w_shoup.data() + len;
+    for (std::size_t s = 0; s < n; s += 2 * len)
+        for (std::size_t j = 0; j < len; j += 16) {
+            __m512i u = load16(a + s + j), v = load16(a + s + len + j);
+            forward_butterfly16(u, v, load16(w + j), load16(w_shoup + j), k);
+            store16(a + s + j, u);
+            store16(a + s + len + j, v);
+        }
+}
+
+// The inverse levels of half-length `low` up to `high`, two to a pass as above.
+__attribute__((target("avx512f"))) void inverse_levels16(std::uint32_t* a, std::size_t n, std::size_t low,
+                                                         std::size_t high, const RootTable& t, const Lanes16& k)
+{
+    std::size_t len = low;
+    for (; 2 * len <= high; len *= 4) {
+        const std::size_t twice = 2 * len;
+        const std::uint32_t *w1 = t.inverse.data() + len, *w1_shoup = t.inverse_shoup.data() + len;
+        const std::uint32_t *w2 = t.inverse.data() + twice, *w2_shoup = t.inverse_shoup.data() + twice;
+        for (std::size_t s = 0; s < n; s += 2 * twice) {
+            std::uint32_t* x = a + s;
+            for (std::size_t j = 0; j < len; j += 16) {
+                __m512i x0 = load16(x + j), x1 = load16(x + j + len), x2 = load16(x + j + twice),
+                        x3 = load16(x + j + twice + len);
+                const __m512i w = load16(w1 + j), w_shoup = load16(w1_shoup + j);
+                inverse_butterfly16(x0, x1, w, w_shoup, k);
+                inverse_butterfly16(x2, x3, w, w_shoup, k);
+                inverse_butterfly16(x0, x2, load16(w2 + j), load16(w2_shoup + j), k);
+                inverse_butterfly16(x1, x3, load16(w2 + j + len), load16(w2_shoup + j + len), k);
+                store16(x + j, x0);
+                store16(x + j + len, x1);
+                store16(x + j + twice, x2);
+                store16(x + j + twice + len, x3);
+            }
+        }
+    }
+    if (len > high)
+        return;
+    const std::uint32_t *w = t.inverse.data() + len, *w_shoup = t.inverse_shoup.data() + len;
+    for (std::size_t s = 0; s < n; s += 2 * len)
+        for (std::size_t j = 0; j < len; j += 16) {
+            __m512i u = load16(a + s + j), v = load16(a + s + len + j);
+            inverse_butterfly16(u, v, load16(w + j), load16(w_shoup + j), k);
+            store16(a + s + j, u);
+            store16(a + s + len + j, v);
+        }
+}
+
+// The levels of half-length 8 to 1 (forward) or 1 to 8 (inverse) on a[0, n), 32 entries at a time
+// permuted through the layouts of kLaneLayouts.
+template <bool kForward>
+__attribute__((target("avx512f"))) void short_levels16(std::uint32_t* a, std::size_t n, const LaneRoots& roots,
+                                                       const Lanes16& k)
+{
+    const auto& gather = kForward ? kLaneLayouts.forward_gather : kLaneLayouts.inverse_gather;
+    __m512i g[5][2], w[4], w_shoup[4];
+    for (std::size_t i = 0; i < 5; ++i)
+        for (std::size_t r = 0; r < 2; ++r)
+            g[i][r] = load16(gather[i][r]);
+    for (std::size_t i = 0; i < 4; ++i) {
+        const std::size_t layout = kForward ? i : 3 - i;
+        w[i] = load16(roots.w[layout]);
+        w_shoup[i] = load16(roots.w_shoup[layout]);
+    }
+    for (std::size_t s = 0; s < n; s += 32) {
+        __m512i u = load16(a + s), v = load16(a + s + 16);
+        for (std::size_t i = 0; i < 4; ++i) {
+            const __m512i first = _mm512_permutex2var_epi32(u, g[i][0], v);
+            v = _mm512_permutex2var_epi32(u, g[i][1], v);
+            u = first;
+            if constexpr (kForward)
+                forward_butterfly16(u, v, w[i], w_shoup[i], k);
+            else
+                inverse_butterfly16(u, v, w[i], w_shoup[i], k);
+        }
+        store16(a + s, _mm512_permutex2var_epi32(u, g[4][0], v));
+        store16(a + s + 16, _mm512_permutex2var_epi32(u, g[4][1], v));
+    }
+}
+
+// Entries of a block that goes through all its remaining levels at once: 16 KB.
+constexpr std::size_t kTransformBlock = 4096;
+
+// n >= 32.
+__attribute__((target("avx512f"))) void forward_avx512(std::uint32_t* a, std::size_t n, const RootTable& t, std::uint32_t q)
+{
+    const Lanes16 k = lanes16(q);
+    const std::size_t block = std::min(n, kTransformBlock);
+    if (n > block)
+        forward_levels16(a, n, n / 2, block, t, k);
+    for (std::size_t start = 0; start < n; start += block) {
+        forward_levels16(a + start, block, block / 2, 16, t, k);
+        short_levels16<true>(a + start, block, t.forward_lanes, k);
+    }
+}
+
+// n >= 32.
+__attribute__((target("avx512f"))) void inverse_avx512(std::uint32_t* a, std::size_t n, const RootTable& t, std::uint32_t q)
+{
+    const Lanes16 k = lanes16(q);
+    const std::size_t block = std::min(n, kTransformBlock);
+    for (std::size_t start = 0; start < n; start += block) {
+        short_levels16<false>(a + start, block, t.inverse_lanes, k);
+        inverse_levels16(a + start, block, 16, block / 2, t, k);
+    }
+    if (n > block)
+        inverse_levels16(a, n, block, n / 2, t, k);
+}
 #endif
+
+TransformKernel& kernel_in_use()
+{
+    static TransformKernel kernel = transform_kernels_supported().back();
+    return kernel;
+}
 
 // Decimation in frequency: natural order in, bit-reversed order out; values in [0, 2q).
 void forward(std::uint32_t* a, std::size_t n, const RootTable& t, std::uint32_t q)
 {
-#ifdef SQUAREFREE_AVX2_BUTTERFLIES
-    static const bool avx2 = __builtin_cpu_supports("avx2");
-    if (avx2) {
-        forward_avx2(a, n, t, q);
-        return;
-    }
+    switch (kernel_in_use()) {
+#ifdef SQUAREFREE_AVX512_BUTTERFLIES
+    case TransformKernel::avx512:
+        if (n >= 32)
+            return forward_avx512(a, n, t, q);
+        [[fallthrough]];
+    case TransformKernel::avx2:
+        return forward_avx2(a, n, t, q);
 #endif
-    forward_portable(a, n, t, q, n / 2);
+    default:
+        return forward_portable(a, n, t, q, n / 2);
+    }
 }
 
 // Decimation in time with the inverse roots: bit-reversed order in, natural order out (times n);
 // values in [0, 2q).
 void inverse(std::uint32_t* a, std::size_t n, const RootTable& t, std::uint32_t q)
 {
-#ifdef SQUAREFREE_AVX2_BUTTERFLIES
-    static const bool avx2 = __builtin_cpu_supports("avx2");
-    if (avx2) {
-        inverse_avx2(a, n, t, q);
-        return;
-    }
+    switch (kernel_in_use()) {
+#ifdef SQUAREFREE_AVX512_BUTTERFLIES
+    case TransformKernel::avx512:
+        if (n >= 32)
+            return inverse_avx512(a, n, t, q);
+        [[fallthrough]];
+    case TransformKernel::avx2:
+        return inverse_avx2(a, n, t, q);
 #endif
-    inverse_portable(a, n, t, q, n);
+    default:
+        return inverse_portable(a, n, t, q, n);
+    }
 }
 
 // Montgomery's reduction with R = 2^32 for products t < 4q^2 (< q·2^32): t·R^-1 mod q, up to one q.
@@ -501,6 +789,24 @@ SQUAREFREE_VECTOR_CLONES void multiply_add(std::uint32_t* sum, const std::uint32
 }
 
 }  // namespace
+
+std::vector<TransformKernel> transform_kernels_supported()
+{
+    std::vector<TransformKernel> kernels{TransformKernel::portable};
+#ifdef SQUAREFREE_AVX512_BUTTERFLIES
+    if (__builtin_cpu_supports("avx2")) {
+        kernels.push_back(TransformKernel::avx2);
+        if (__builtin_cpu_supports("avx512f"))
+            kernels.push_back(TransformKernel::avx512);
+    }
+#endif
+    return kernels;
+}
+
+TransformKernel transform_kernel_select(TransformKernel kernel)
+{
+    return std::exchange(kernel_in_use(), kernel);
+}
 
 std::size_t transform_primes(std::size_t terms, const Modulus& mod)
 {
