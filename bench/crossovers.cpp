@@ -43,7 +43,7 @@ int main()
     std::printf("product of two operands of length n: plain / transforms (transform primes)\n");
     for (const std::int64_t p : kPrimes) {
         const Modulus mod(p);
-        for (const std::size_t n : {32, 64, 128, 256, 512, 1024}) {
+        for (const std::size_t n : {32, 48, 64, 96, 128, 192, 256, 512, 1024}) {
             const Dense a = random_dense(rng, mod, n), b = random_dense(rng, mod, n);
             std::printf("  p=%-10lld n=%-6zu %9.1f %9.1f (%zu)\n", static_cast<long long>(p), n,
                         microseconds([&] { dense_multiply_plain(a, b, mod); }),
@@ -64,7 +64,7 @@ int main()
     std::printf("gcd of degrees n + 1 and n: Euclid / half-gcd\n");
     for (const std::int64_t p : kPrimes) {
         const Modulus mod(p);
-        for (const std::size_t n : {1500, 2000, 2500, 3000, 3500, 4000, 5000, 6000, 7000}) {
+        for (const std::size_t n : {800, 1000, 1200, 1500, 2000, 2500, 3000, 3500, 4000, 5000, 6000, 7000}) {
             const Dense a = random_dense(rng, mod, n + 2), b = random_dense(rng, mod, n + 1);
             std::printf("  p=%-10lld n=%-6zu %9.1f %9.1f\n", static_cast<long long>(p), n,
                         microseconds([&] { dense_gcd_plain(a, b, mod); }), microseconds([&] { dense_gcd_half(a, b, mod); }));

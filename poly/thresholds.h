@@ -39,8 +39,9 @@ constexpr std::size_t kShortDivisorTerms = 8;
 // N·log2(N) for the transform length N (the product's length rounded up to a power of two, or
 // less for sums known to be shorter than their products), by the number of transform primes the
 // modulus needs (one for small p, up to three); the cheaper one is taken. Products that share
-// transforms with others, or need fewer of them, cost `transform_share` of that.
-constexpr double kTransformCostRatio[3] = {5.0, 10.0, 15.0};
+// transforms with others, or need fewer of them, cost `transform_share` of that. The ratios, like
+// the crossovers below, come from bench/'s squarefree_crossovers on a processor with AVX-512.
+constexpr double kTransformCostRatio[3] = {4.0, 6.5, 8.5};
 inline bool plain_is_cheaper_than_transforms(std::size_t a_length, std::size_t b_length, std::size_t transform_length,
                                              std::size_t transform_primes, double transform_share = 1.0)
 {
@@ -76,7 +77,7 @@ constexpr std::int64_t kInverseFreeDegreeBelow = 200;
 // recursion ends at kHalfGcdBase (by the same count), below which its quotients come from Euclid's
 // steps: near there its products would be plain ones, and Euclid's steps cost less than the
 // recursion's plain products.
-constexpr std::int64_t kHalfGcdCrossover[3] = {2000, 4000, 6000};
+constexpr std::int64_t kHalfGcdCrossover[3] = {1400, 2200, 5500};
 constexpr std::int64_t kHalfGcdBase[3] = {256, 512, 1024};
 
 // A sparse dividend of more than this many times the divisor's degree gives its remainder term by
