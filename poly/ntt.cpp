@@ -540,6 +540,57 @@ __attribute__((target("avx512f"))) void short_levels16(std::uint32_t* a, std::si
     }
 }
 
+// The elementwise loops on sixteen lanes, for the entries up to a multiple of 16 (returned): the
+// compiler's own vectorization multiplies their 32-bit operands by full 64-bit multiplications.
+// Montgomery's reduction of a·b as below: the high halves of a·b and m·q, plus the carry of their
+// low halves, which cancel modulo 2^32 (a carry exactly when a·b's low half is not zero).
+__attribute__((target("avx512f"))) inline __m512i montgomery16(__m512i a, __m512i b, __m512i q, __m512i minus_q_inverse)
+{
+    const __m512i even = _mm512_mul_epu32(a, b), odd = _mm512_mul_epu32(_mm512_srli_epi64(a, 32), _mm512_srli_epi64(b, 32));
+    const __m512i low = _mm512_mullo_epi32(a, b);
+    const __m512i m = _mm512_mullo_epi32(low, minus_q_inverse);
+    const __m512i m_even = _mm512_mul_epu32(m, q), m_odd = _mm512_mul_epu32(_mm512_srli_epi64(m, 32), q);
+    const __m512i high = _mm512_mask_blend_epi32(0xAAAA, _mm512_srli_epi64(even, 32), odd);
+    const __m512i m_high = _mm512_mask_blend_epi32(0xAAAA, _mm512_srli_epi64(m_even, 32), m_odd);
+    const __m512i sum = _mm512_add_epi32(high, m_high);
+    return _mm512_mask_add_epi32(sum, _mm512_test_epi32_mask(low, low), sum, _mm512_set1_epi32(1));
+}
+
+__attribute__((target("avx512f"))) std::size_t pointwise16(std::uint32_t* out, const std::uint32_t* a, const std::uint32_t* b,
+                                                           std::size_t n, std::uint32_t q, std::uint32_t minus_q_inverse)
+{
+    const __m512i vq = _mm512_set1_epi32(static_cast<int>(q)), vm = _mm512_set1_epi32(static_cast<int>(minus_q_inverse));
+    std::size_t i = 0;
+    for (; i + 16 <= n; i += 16)
+        store16(out + i, montgomery16(load16(a + i), load16(b + i), vq, vm));
+    return i;
+}
+
+__attribute__((target("avx512f"))) std::size_t multiply_add16(std::uint32_t* sum, const std::uint32_t* a, const std::uint32_t* b,
+                                                              std::size_t n, std::uint32_t q, std::uint32_t minus_q_inverse)
+{
+    const Lanes16 k = lanes16(q);
+    const __m512i vm = _mm512_set1_epi32(static_cast<int>(minus_q_inverse));
+    std::size_t i = 0;
+    for (; i + 16 <= n; i += 16)
+        store16(sum + i, reduce16(_mm512_add_epi32(load16(sum + i), montgomery16(load16(a + i), load16(b + i), k.q, vm)), k.two_q));
+    return i;
+}
+
+// x·w mod q for each entry (up to one q, or fully reduced when `reduce`).
+__attribute__((target("avx512f"))) std::size_t scale16(const std::uint32_t* source, std::uint32_t* target, std::size_t n,
+                                                       std::uint32_t w, std::uint32_t w_shoup, std::uint32_t q, bool reduce)
+{
+    const __m512i vq = _mm512_set1_epi32(static_cast<int>(q));
+    const __m512i vw = _mm512_set1_epi32(static_cast<int>(w)), vw_shoup = _mm512_set1_epi32(static_cast<int>(w_shoup));
+    std::size_t i = 0;
+    for (; i + 16 <= n; i += 16) {
+        const __m512i y = shoup_multiply16(load16(source + i), vw, vw_shoup, vq);
+        store16(target + i, reduce ? reduce16(y, vq) : y);
+    }
+    return i;
+}
+
 // Entries of a block that goes through all its remaining levels at once: 16 KB.
 constexpr std::size_t kTransformBlock = 4096;
 
@@ -627,11 +678,21 @@ std::uint32_t minus_inverse_mod_2_32(std::uint32_t q)
     return 0 - inverse;
 }
 
+bool sixteen_lanes()
+{
+    return kernel_in_use() == TransformKernel::avx512;
+}
+
 // Residues below 2^31 into [0, 2q): Shoup's multiplication by one.
 SQUAREFREE_VECTOR_CLONES void load(const Residue* source, std::size_t count, std::uint32_t* target, std::uint32_t q)
 {
     const std::uint32_t one_shoup = shoup_constant(1, q);
-    for (std::size_t i = 0; i < count; ++i)
+    std::size_t i = 0;
+#ifdef SQUAREFREE_AVX512_BUTTERFLIES
+    if (sixteen_lanes())
+        i = scale16(source, target, count, 1, one_shoup, q, false);
+#endif
+    for (; i < count; ++i)
         target[i] = shoup_multiply(source[i], 1, one_shoup, q);
 }
 
@@ -639,14 +700,24 @@ SQUAREFREE_VECTOR_CLONES void load(const Residue* source, std::size_t count, std
 SQUAREFREE_VECTOR_CLONES void pointwise(std::uint32_t* out, const std::uint32_t* a, const std::uint32_t* b, std::size_t n,
                                         std::uint32_t q, std::uint32_t minus_q_inverse)
 {
-    for (std::size_t i = 0; i < n; ++i)
+    std::size_t i = 0;
+#ifdef SQUAREFREE_AVX512_BUTTERFLIES
+    if (sixteen_lanes())
+        i = pointwise16(out, a, b, n, q, minus_q_inverse);
+#endif
+    for (; i < n; ++i)
         out[i] = montgomery(static_cast<std::uint64_t>(a[i]) * b[i], q, minus_q_inverse);
 }
 
 // Undoes the transform's factor n and the pointwise product's R^-1, and reduces into [0, q).
 SQUAREFREE_VECTOR_CLONES void scale(std::uint32_t* a, std::size_t n, std::uint32_t w, std::uint32_t w_shoup, std::uint32_t q)
 {
-    for (std::size_t i = 0; i < n; ++i) {
+    std::size_t i = 0;
+#ifdef SQUAREFREE_AVX512_BUTTERFLIES
+    if (sixteen_lanes())
+        i = scale16(a, a, n, w, w_shoup, q, true);
+#endif
+    for (; i < n; ++i) {
         const std::uint32_t y = shoup_multiply(a[i], w, w_shoup, q);
         a[i] = std::min(y, y - q);
     }
@@ -782,7 +853,12 @@ SQUAREFREE_VECTOR_CLONES void multiply_add(std::uint32_t* sum, const std::uint32
                                            std::uint32_t q, std::uint32_t minus_q_inverse)
 {
     const std::uint32_t two_q = 2 * q;
-    for (std::size_t i = 0; i < n; ++i) {
+    std::size_t i = 0;
+#ifdef SQUAREFREE_AVX512_BUTTERFLIES
+    if (sixteen_lanes())
+        i = multiply_add16(sum, a, b, n, q, minus_q_inverse);
+#endif
+    for (; i < n; ++i) {
         const std::uint32_t total = sum[i] + montgomery(static_cast<std::uint64_t>(a[i]) * b[i], q, minus_q_inverse);
         sum[i] = std::min(total, total - two_q);
     }
