@@ -47,13 +47,6 @@ struct Spectrum {
     std::size_t primes = 0;
     std::unique_ptr<std::uint32_t[]> values[3];  // n values for each prime used; none for an empty sum
 };
-// The vector units the transforms' butterflies are written for. The transforms use the widest the
-// processor has (the last of transform_kernels_supported(), which always lists `portable` first);
-// transform_kernel_select makes them use another and returns the one in use before, so that tests
-// run every kernel the processor has. Every kernel gives the same results.
-enum class TransformKernel { portable, avx2, avx512 };
-std::vector<TransformKernel> transform_kernels_supported();
-TransformKernel transform_kernel_select(TransformKernel kernel);
 // How many transform primes (one to three) make a result exact modulo p when each of its
 // coefficients is a sum of at most `terms` products of two residues: for one product, the shorter
 // operand's length; for a sum of two, twice that.

@@ -1,7 +1,13 @@
 #include <algorithm>
+#include <utility>
 
 #if defined(__x86_64__) || defined(__i386__)
+// GCC 12's AVX-512 headers read a deliberately undefined register in some intrinsics, which its
+// own -Wmaybe-uninitialized reports wherever they are inlined.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #include <immintrin.h>
+#pragma GCC diagnostic pop
 #define SQUAREFREE_HAVE_AVX2_KERNEL 1
 #endif
 
@@ -75,31 +81,110 @@ __attribute__((target("avx2"))) void add_multiple_avx2(Residue* window, const Re
     residues_add_multiple_portable(window + t, b + t, n - t, w, w_shoup, p);
 }
 
+// The same on sixteen lanes.
+__attribute__((target("avx512f"))) inline __m512i shoup_lanes16(__m512i x, __m512i vw, __m512i vshoup, __m512i vp)
+{
+    const __m512i even = _mm512_mul_epu32(x, vshoup);
+    const __m512i odd = _mm512_mul_epu32(_mm512_srli_epi64(x, 32), vshoup);
+    const __m512i estimate = _mm512_mask_blend_epi32(0xAAAA, _mm512_srli_epi64(even, 32), odd);
+    const __m512i product = _mm512_sub_epi32(_mm512_mullo_epi32(x, vw), _mm512_mullo_epi32(estimate, vp));
+    return _mm512_min_epu32(product, _mm512_sub_epi32(product, vp));
+}
+
+__attribute__((target("avx512f"))) void scale_add_multiple_avx512(Residue* window, const Residue* b, std::size_t n, Residue s,
+                                                                  std::uint32_t s_shoup, Residue w, std::uint32_t w_shoup,
+                                                                  std::uint32_t p)
+{
+    const __m512i vs = _mm512_set1_epi32(static_cast<int>(s)), vs_shoup = _mm512_set1_epi32(static_cast<int>(s_shoup));
+    const __m512i vw = _mm512_set1_epi32(static_cast<int>(w)), vw_shoup = _mm512_set1_epi32(static_cast<int>(w_shoup));
+    const __m512i vp = _mm512_set1_epi32(static_cast<int>(p));
+    std::size_t t = 0;
+    for (; t + 16 <= n; t += 16) {
+        const __m512i x = _mm512_loadu_si512(window + t), y = _mm512_loadu_si512(b + t);
+        __m512i sum = _mm512_add_epi32(shoup_lanes16(x, vs, vs_shoup, vp), shoup_lanes16(y, vw, vw_shoup, vp));
+        sum = _mm512_min_epu32(sum, _mm512_sub_epi32(sum, vp));
+        _mm512_storeu_si512(window + t, sum);
+    }
+    scale_add_multiple_avx2(window + t, b + t, n - t, s, s_shoup, w, w_shoup, p);
+}
+
+__attribute__((target("avx512f"))) void add_multiple_avx512(Residue* window, const Residue* b, std::size_t n, Residue w,
+                                                            std::uint32_t w_shoup, std::uint32_t p)
+{
+    const __m512i vw = _mm512_set1_epi32(static_cast<int>(w));
+    const __m512i vshoup = _mm512_set1_epi32(static_cast<int>(w_shoup));
+    const __m512i vp = _mm512_set1_epi32(static_cast<int>(p));
+    std::size_t t = 0;
+    for (; t + 16 <= n; t += 16) {
+        __m512i sum = _mm512_add_epi32(_mm512_loadu_si512(window + t), shoup_lanes16(_mm512_loadu_si512(b + t), vw, vshoup, vp));
+        sum = _mm512_min_epu32(sum, _mm512_sub_epi32(sum, vp));
+        _mm512_storeu_si512(window + t, sum);
+    }
+    add_multiple_avx2(window + t, b + t, n - t, w, w_shoup, p);
+}
+
 }  // namespace
 #endif
+
+namespace {
+
+VectorUnit& unit_in_use()
+{
+    static VectorUnit unit = vector_units_supported().back();
+    return unit;
+}
+
+}  // namespace
+
+std::vector<VectorUnit> vector_units_supported()
+{
+    std::vector<VectorUnit> units{VectorUnit::portable};
+#ifdef SQUAREFREE_HAVE_AVX2_KERNEL
+    if (__builtin_cpu_supports("avx2")) {
+        units.push_back(VectorUnit::avx2);
+        if (__builtin_cpu_supports("avx512f"))
+            units.push_back(VectorUnit::avx512);
+    }
+#endif
+    return units;
+}
+
+VectorUnit vector_unit_select(VectorUnit unit)
+{
+    return std::exchange(unit_in_use(), unit);
+}
+
+VectorUnit vector_unit_in_use()
+{
+    return unit_in_use();
+}
 
 void residues_scale_add_multiple(Residue* window, const Residue* b, std::size_t n, Residue s, std::uint32_t s_shoup,
                                  Residue w, std::uint32_t w_shoup, std::uint32_t p)
 {
+    switch (unit_in_use()) {
 #ifdef SQUAREFREE_HAVE_AVX2_KERNEL
-    static const bool avx2 = __builtin_cpu_supports("avx2");
-    if (avx2) {
-        scale_add_multiple_avx2(window, b, n, s, s_shoup, w, w_shoup, p);
-        return;
-    }
+    case VectorUnit::avx512:
+        return scale_add_multiple_avx512(window, b, n, s, s_shoup, w, w_shoup, p);
+    case VectorUnit::avx2:
+        return scale_add_multiple_avx2(window, b, n, s, s_shoup, w, w_shoup, p);
 #endif
-    residues_scale_add_multiple_portable(window, b, n, s, s_shoup, w, w_shoup, p);
+    default:
+        return residues_scale_add_multiple_portable(window, b, n, s, s_shoup, w, w_shoup, p);
+    }
 }
 
 void residues_add_multiple(Residue* window, const Residue* b, std::size_t n, Residue w, std::uint32_t w_shoup,
                            std::uint32_t p)
 {
+    switch (unit_in_use()) {
 #ifdef SQUAREFREE_HAVE_AVX2_KERNEL
-    static const bool avx2 = __builtin_cpu_supports("avx2");
-    if (avx2) {
-        add_multiple_avx2(window, b, n, w, w_shoup, p);
-        return;
-    }
+    case VectorUnit::avx512:
+        return add_multiple_avx512(window, b, n, w, w_shoup, p);
+    case VectorUnit::avx2:
+        return add_multiple_avx2(window, b, n, w, w_shoup, p);
 #endif
-    residues_add_multiple_portable(window, b, n, w, w_shoup, p);
+    default:
+        return residues_add_multiple_portable(window, b, n, w, w_shoup, p);
+    }
 }

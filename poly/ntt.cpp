@@ -7,7 +7,6 @@
 // (w' = floor(w·2^32 / q) gives w·x mod q, up to one q, for any 32-bit x): no division anywhere.
 #include <algorithm>
 #include <bit>
-#include <utility>
 #include <vector>
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -621,22 +620,16 @@ __attribute__((target("avx512f"))) void inverse_avx512(std::uint32_t* a, std::si
 }
 #endif
 
-TransformKernel& kernel_in_use()
-{
-    static TransformKernel kernel = transform_kernels_supported().back();
-    return kernel;
-}
-
 // Decimation in frequency: natural order in, bit-reversed order out; values in [0, 2q).
 void forward(std::uint32_t* a, std::size_t n, const RootTable& t, std::uint32_t q)
 {
-    switch (kernel_in_use()) {
+    switch (vector_unit_in_use()) {
 #ifdef SQUAREFREE_AVX512_BUTTERFLIES
-    case TransformKernel::avx512:
+    case VectorUnit::avx512:
         if (n >= 32)
             return forward_avx512(a, n, t, q);
         [[fallthrough]];
-    case TransformKernel::avx2:
+    case VectorUnit::avx2:
         return forward_avx2(a, n, t, q);
 #endif
     default:
@@ -648,13 +641,13 @@ void forward(std::uint32_t* a, std::size_t n, const RootTable& t, std::uint32_t 
 // values in [0, 2q).
 void inverse(std::uint32_t* a, std::size_t n, const RootTable& t, std::uint32_t q)
 {
-    switch (kernel_in_use()) {
+    switch (vector_unit_in_use()) {
 #ifdef SQUAREFREE_AVX512_BUTTERFLIES
-    case TransformKernel::avx512:
+    case VectorUnit::avx512:
         if (n >= 32)
             return inverse_avx512(a, n, t, q);
         [[fallthrough]];
-    case TransformKernel::avx2:
+    case VectorUnit::avx2:
         return inverse_avx2(a, n, t, q);
 #endif
     default:
@@ -680,7 +673,7 @@ std::uint32_t minus_inverse_mod_2_32(std::uint32_t q)
 
 bool sixteen_lanes()
 {
-    return kernel_in_use() == TransformKernel::avx512;
+    return vector_unit_in_use() == VectorUnit::avx512;
 }
 
 // Residues below 2^31 into [0, 2q): Shoup's multiplication by one.
@@ -865,24 +858,6 @@ SQUAREFREE_VECTOR_CLONES void multiply_add(std::uint32_t* sum, const std::uint32
 }
 
 }  // namespace
-
-std::vector<TransformKernel> transform_kernels_supported()
-{
-    std::vector<TransformKernel> kernels{TransformKernel::portable};
-#ifdef SQUAREFREE_AVX512_BUTTERFLIES
-    if (__builtin_cpu_supports("avx2")) {
-        kernels.push_back(TransformKernel::avx2);
-        if (__builtin_cpu_supports("avx512f"))
-            kernels.push_back(TransformKernel::avx512);
-    }
-#endif
-    return kernels;
-}
-
-TransformKernel transform_kernel_select(TransformKernel kernel)
-{
-    return std::exchange(kernel_in_use(), kernel);
-}
 
 std::size_t transform_primes(std::size_t terms, const Modulus& mod)
 {

@@ -34,9 +34,18 @@ inline std::uint32_t residue_shoup_multiply(std::uint32_t x, std::uint32_t w, st
 }
 
 // --- kernel.cpp -----------------------------------------------------------------------------------
+// The vector units the kernels below and the transforms (ntt.cpp) are written for. They use the
+// widest the processor has: the last of vector_units_supported(), which always lists `portable`
+// first. vector_unit_select makes them use another and returns the one in use before, so that
+// tests run every unit the processor has; every unit gives the same results.
+enum class VectorUnit { portable, avx2, avx512 };
+std::vector<VectorUnit> vector_units_supported();
+VectorUnit vector_unit_select(VectorUnit unit);
+VectorUnit vector_unit_in_use();
+
 // window[t] = (window[t] + w·b[t]) mod p for t < n, all values residues: one row of a divisor or a
-// product operand scaled by one coefficient. w_shoup is Modulus::shoup(w). On x86 processors with
-// AVX2 the vector unit is used; the portable loop gives the same results everywhere.
+// product operand scaled by one coefficient. w_shoup is Modulus::shoup(w). The portable loop gives
+// the same results as the vector units.
 void residues_add_multiple(Residue* window, const Residue* b, std::size_t n, Residue w, std::uint32_t w_shoup,
                            std::uint32_t p);
 void residues_add_multiple_portable(Residue* window, const Residue* b, std::size_t n, Residue w,

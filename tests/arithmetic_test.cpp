@@ -172,28 +172,40 @@ TEST(ModularArithmetic, AgreesWithNtlOnRandomOperands)
     }
 }
 
-TEST(DivisionKernel, VectorAndPortableLoopsAgreeWithPlainArithmetic)
+TEST(DivisionKernel, EveryVectorUnitAgreesWithPlainArithmetic)
 {
     std::mt19937_64 rng(3);
-    for (const std::int64_t p : {2L, 3L, 65537L, 1000003L, kLargestPrime}) {
-        const Modulus mod(p);
-        for (int round = 0; round < 50; ++round) {
-            const std::size_t n = rng() % 40;
-            Residues window(n), row(n);
-            for (std::size_t t = 0; t < n; ++t) {
+    for (const VectorUnit unit : vector_units_supported()) {
+        const VectorUnit before = vector_unit_select(unit);
+        for (const std::int64_t p : {2L, 3L, 65537L, 1000003L, kLargestPrime}) {
+            const Modulus mod(p);
+            const auto residue = [&rng, p](bool row) {
                 // Mostly random residues, now and then the extremes 0 and p - 1.
-                window[t] = static_cast<Residue>(rng() % 5 == 0 ? p - 1 : rng() % static_cast<std::uint64_t>(p));
-                row[t] = static_cast<Residue>(rng() % 5 == 0 ? p - 1 : rng() % 7 == 0 ? 0 : rng() % static_cast<std::uint64_t>(p));
+                return static_cast<Residue>(rng() % 5 == 0   ? p - 1
+                                            : row && rng() % 7 == 0 ? 0
+                                                                    : rng() % static_cast<std::uint64_t>(p));
+            };
+            for (int round = 0; round < 50; ++round) {
+                const std::size_t n = rng() % 40;
+                Residues window(n), row(n);
+                for (std::size_t t = 0; t < n; ++t) {
+                    window[t] = residue(false);
+                    row[t] = residue(true);
+                }
+                const Residue w = round == 0 ? static_cast<Residue>(p - 1) : residue(false), s = residue(false);
+                Residues added = window, scaled = window, expected_added(n), expected_scaled(n);
+                for (std::size_t t = 0; t < n; ++t) {
+                    expected_added[t] = static_cast<Residue>(mod.reduce(window[t] + mod.mul(w, row[t])));
+                    expected_scaled[t] = static_cast<Residue>(mod.reduce(mod.mul(s, window[t]) + mod.mul(w, row[t])));
+                }
+                const std::uint32_t q = static_cast<std::uint32_t>(p);
+                residues_add_multiple(added.data(), row.data(), n, w, mod.shoup(w), q);
+                residues_scale_add_multiple(scaled.data(), row.data(), n, s, mod.shoup(s), w, mod.shoup(w), q);
+                EXPECT_EQ(added, expected_added) << "unit " << static_cast<int>(unit) << ", p = " << p << ", w = " << w;
+                EXPECT_EQ(scaled, expected_scaled) << "unit " << static_cast<int>(unit) << ", p = " << p << ", s = " << s;
             }
-            const Residue w = static_cast<Residue>(round == 0 ? p - 1 : rng() % static_cast<std::uint64_t>(p));
-            Residues expected = window, vector = window, portable = window;
-            for (std::size_t t = 0; t < n; ++t)
-                expected[t] = static_cast<Residue>((window[t] + static_cast<std::uint64_t>(w) * row[t]) % static_cast<std::uint64_t>(p));
-            residues_add_multiple(vector.data(), row.data(), n, w, mod.shoup(w), static_cast<std::uint32_t>(p));
-            residues_add_multiple_portable(portable.data(), row.data(), n, w, mod.shoup(w), static_cast<std::uint32_t>(p));
-            EXPECT_EQ(vector, expected) << "p = " << p << ", w = " << w;
-            EXPECT_EQ(portable, expected) << "p = " << p << ", w = " << w;
         }
+        vector_unit_select(before);
     }
     EXPECT_EQ(Modulus(kLargestPrime).inverse(2), 1073741824u);
 }

@@ -56,22 +56,22 @@ TEST(FastArithmetic, KroneckerAndTransformProductsAreThePlainProduct)
     }
 }
 
-TEST(FastArithmetic, EveryTransformKernelGivesThePlainProduct)
+TEST(FastArithmetic, EveryVectorUnitGivesThePlainProduct)
 {
     // Transform lengths from 1 to 2^15: below and at the sixteen-lane kernel's smallest length (32),
     // odd and even counts of levels, and lengths beyond the blocks it finishes in cache.
     std::mt19937_64 rng(13);
-    for (const TransformKernel kernel : transform_kernels_supported()) {
-        const TransformKernel before = transform_kernel_select(kernel);
+    for (const VectorUnit unit : vector_units_supported()) {
+        const VectorUnit before = vector_unit_select(unit);
         for (const std::int64_t p : {std::int64_t{3}, std::int64_t{2147483647}}) {
             const Modulus mod(p);
             for (const std::size_t length : {1, 3, 12, 30, 60, 700, 3000, 9000, 20000}) {
                 const Dense a = random_dense(rng, mod, length), b = random_dense(rng, mod, length / 2 + 1);
                 EXPECT_EQ(dense_multiply_ntt(a, b, mod), dense_multiply_plain(a, b, mod))
-                    << "kernel " << static_cast<int>(kernel) << ", p = " << p << ", length " << length;
+                    << "unit " << static_cast<int>(unit) << ", p = " << p << ", length " << length;
             }
         }
-        transform_kernel_select(before);
+        vector_unit_select(before);
     }
 }
 
