@@ -14,7 +14,7 @@
 #include "poly/residues.h"
 
 void residues_add_multiple_portable(Residue* window, const Residue* b, std::size_t n, Residue w, std::uint32_t w_shoup,
-                           std::uint32_t p)
+                                    std::uint32_t p)
 {
     for (std::size_t t = 0; t < n; ++t) {
         const std::uint32_t sum = window[t] + residue_shoup_multiply(b[t], w, w_shoup, p);
@@ -22,11 +22,12 @@ void residues_add_multiple_portable(Residue* window, const Residue* b, std::size
     }
 }
 
-void residues_scale_add_multiple_portable(Residue* window, const Residue* b, std::size_t n, Residue s, std::uint32_t s_shoup,
-                                          Residue w, std::uint32_t w_shoup, std::uint32_t p)
+void residues_scale_add_multiple_portable(Residue* window, const Residue* b, std::size_t n, Residue s,
+                                          std::uint32_t s_shoup, Residue w, std::uint32_t w_shoup, std::uint32_t p)
 {
     for (std::size_t t = 0; t < n; ++t) {
-        const std::uint32_t sum = residue_shoup_multiply(window[t], s, s_shoup, p) + residue_shoup_multiply(b[t], w, w_shoup, p);
+        const std::uint32_t sum =
+            residue_shoup_multiply(window[t], s, s_shoup, p) + residue_shoup_multiply(b[t], w, w_shoup, p);
         window[t] = std::min(sum, sum - p);
     }
 }
@@ -45,9 +46,9 @@ __attribute__((target("avx2"))) inline __m256i shoup_lanes(__m256i x, __m256i vw
     return _mm256_min_epu32(product, _mm256_sub_epi32(product, vp));
 }
 
-__attribute__((target("avx2"))) void scale_add_multiple_avx2(Residue* window, const Residue* b, std::size_t n, Residue s,
-                                                              std::uint32_t s_shoup, Residue w, std::uint32_t w_shoup,
-                                                              std::uint32_t p)
+__attribute__((target("avx2"))) void scale_add_multiple_avx2(Residue* window, const Residue* b, std::size_t n,
+                                                             Residue s, std::uint32_t s_shoup, Residue w,
+                                                             std::uint32_t w_shoup, std::uint32_t p)
 {
     const __m256i vs = _mm256_set1_epi32(static_cast<int>(s)), vs_shoup = _mm256_set1_epi32(static_cast<int>(s_shoup));
     const __m256i vw = _mm256_set1_epi32(static_cast<int>(w)), vw_shoup = _mm256_set1_epi32(static_cast<int>(w_shoup));
@@ -65,7 +66,7 @@ __attribute__((target("avx2"))) void scale_add_multiple_avx2(Residue* window, co
 
 // Eight lanes at a time.
 __attribute__((target("avx2"))) void add_multiple_avx2(Residue* window, const Residue* b, std::size_t n, Residue w,
-                                                        std::uint32_t w_shoup, std::uint32_t p)
+                                                       std::uint32_t w_shoup, std::uint32_t p)
 {
     const __m256i vw = _mm256_set1_epi32(static_cast<int>(w));
     const __m256i vshoup = _mm256_set1_epi32(static_cast<int>(w_shoup));
@@ -91,9 +92,9 @@ __attribute__((target("avx512f"))) inline __m512i shoup_lanes16(__m512i x, __m51
     return _mm512_min_epu32(product, _mm512_sub_epi32(product, vp));
 }
 
-__attribute__((target("avx512f"))) void scale_add_multiple_avx512(Residue* window, const Residue* b, std::size_t n, Residue s,
-                                                                  std::uint32_t s_shoup, Residue w, std::uint32_t w_shoup,
-                                                                  std::uint32_t p)
+__attribute__((target("avx512f"))) void scale_add_multiple_avx512(Residue* window, const Residue* b, std::size_t n,
+                                                                  Residue s, std::uint32_t s_shoup, Residue w,
+                                                                  std::uint32_t w_shoup, std::uint32_t p)
 {
     const __m512i vs = _mm512_set1_epi32(static_cast<int>(s)), vs_shoup = _mm512_set1_epi32(static_cast<int>(s_shoup));
     const __m512i vw = _mm512_set1_epi32(static_cast<int>(w)), vw_shoup = _mm512_set1_epi32(static_cast<int>(w_shoup));
@@ -116,7 +117,8 @@ __attribute__((target("avx512f"))) void add_multiple_avx512(Residue* window, con
     const __m512i vp = _mm512_set1_epi32(static_cast<int>(p));
     std::size_t t = 0;
     for (; t + 16 <= n; t += 16) {
-        __m512i sum = _mm512_add_epi32(_mm512_loadu_si512(window + t), shoup_lanes16(_mm512_loadu_si512(b + t), vw, vshoup, vp));
+        __m512i sum =
+            _mm512_add_epi32(_mm512_loadu_si512(window + t), shoup_lanes16(_mm512_loadu_si512(b + t), vw, vshoup, vp));
         sum = _mm512_min_epu32(sum, _mm512_sub_epi32(sum, vp));
         _mm512_storeu_si512(window + t, sum);
     }
@@ -164,13 +166,13 @@ void residues_scale_add_multiple(Residue* window, const Residue* b, std::size_t 
 {
     switch (unit_in_use()) {
 #ifdef SQUAREFREE_HAVE_AVX2_KERNEL
-    case VectorUnit::avx512:
-        return scale_add_multiple_avx512(window, b, n, s, s_shoup, w, w_shoup, p);
-    case VectorUnit::avx2:
-        return scale_add_multiple_avx2(window, b, n, s, s_shoup, w, w_shoup, p);
+        case VectorUnit::avx512:
+            return scale_add_multiple_avx512(window, b, n, s, s_shoup, w, w_shoup, p);
+        case VectorUnit::avx2:
+            return scale_add_multiple_avx2(window, b, n, s, s_shoup, w, w_shoup, p);
 #endif
-    default:
-        return residues_scale_add_multiple_portable(window, b, n, s, s_shoup, w, w_shoup, p);
+        default:
+            return residues_scale_add_multiple_portable(window, b, n, s, s_shoup, w, w_shoup, p);
     }
 }
 
@@ -179,12 +181,12 @@ void residues_add_multiple(Residue* window, const Residue* b, std::size_t n, Res
 {
     switch (unit_in_use()) {
 #ifdef SQUAREFREE_HAVE_AVX2_KERNEL
-    case VectorUnit::avx512:
-        return add_multiple_avx512(window, b, n, w, w_shoup, p);
-    case VectorUnit::avx2:
-        return add_multiple_avx2(window, b, n, w, w_shoup, p);
+        case VectorUnit::avx512:
+            return add_multiple_avx512(window, b, n, w, w_shoup, p);
+        case VectorUnit::avx2:
+            return add_multiple_avx2(window, b, n, w, w_shoup, p);
 #endif
-    default:
-        return residues_add_multiple_portable(window, b, n, w, w_shoup, p);
+        default:
+            return residues_add_multiple_portable(window, b, n, w, w_shoup, p);
     }
 }

@@ -117,7 +117,7 @@ struct LaneRoots {
 struct RootTable {
     std::size_t length = 0;
     std::vector<std::uint32_t> w, w_shoup, inverse, inverse_shoup;
-    std::uint32_t scale[32];  // entry k: 2^-k·2^32 mod q, which undoes a transform of length 2^k
+    std::uint32_t scale[32];                 // entry k: 2^-k·2^32 mod q, which undoes a transform of length 2^k
     LaneRoots forward_lanes, inverse_lanes;  // once length >= 16
 };
 
@@ -282,7 +282,8 @@ __attribute__((target("avx2"))) LastLevelRoots last_level_roots(const std::uint3
     return roots;
 }
 
-__attribute__((target("avx2"))) void forward_last_levels(std::uint32_t* a, std::size_t n, const RootTable& t, std::uint32_t q)
+__attribute__((target("avx2"))) void forward_last_levels(std::uint32_t* a, std::size_t n, const RootTable& t,
+                                                         std::uint32_t q)
 {
     const __m256i vq = _mm256_set1_epi32(static_cast<int>(q)), two_q = _mm256_set1_epi32(static_cast<int>(2 * q));
     const LastLevelRoots roots = last_level_roots(t.w.data(), t.w_shoup.data());
@@ -305,7 +306,8 @@ __attribute__((target("avx2"))) void forward_last_levels(std::uint32_t* a, std::
     }
 }
 
-__attribute__((target("avx2"))) void inverse_first_levels(std::uint32_t* a, std::size_t n, const RootTable& t, std::uint32_t q)
+__attribute__((target("avx2"))) void inverse_first_levels(std::uint32_t* a, std::size_t n, const RootTable& t,
+                                                          std::uint32_t q)
 {
     const __m256i vq = _mm256_set1_epi32(static_cast<int>(q)), two_q = _mm256_set1_epi32(static_cast<int>(2 * q));
     const LastLevelRoots roots = last_level_roots(t.inverse.data(), t.inverse_shoup.data());
@@ -341,7 +343,8 @@ __attribute__((target("avx2"))) void forward_avx2(std::uint32_t* a, std::size_t 
                 const __m256i u = load(x + j), v = load(y + j);
                 _mm256_storeu_si256(reinterpret_cast<__m256i*>(x + j), reduce8(_mm256_add_epi32(u, v), two_q));
                 const __m256i difference = _mm256_add_epi32(_mm256_sub_epi32(u, v), two_q);
-                _mm256_storeu_si256(reinterpret_cast<__m256i*>(y + j), shoup_multiply8(difference, load(w + j), load(ws + j), vq));
+                _mm256_storeu_si256(reinterpret_cast<__m256i*>(y + j),
+                                    shoup_multiply8(difference, load(w + j), load(ws + j), vq));
             }
         }
     }
@@ -545,7 +548,8 @@ __attribute__((target("avx512f"))) void short_levels16(std::uint32_t* a, std::si
 // low halves, which cancel modulo 2^32 (a carry exactly when a·b's low half is not zero).
 __attribute__((target("avx512f"))) inline __m512i montgomery16(__m512i a, __m512i b, __m512i q, __m512i minus_q_inverse)
 {
-    const __m512i even = _mm512_mul_epu32(a, b), odd = _mm512_mul_epu32(_mm512_srli_epi64(a, 32), _mm512_srli_epi64(b, 32));
+    const __m512i even = _mm512_mul_epu32(a, b),
+                  odd = _mm512_mul_epu32(_mm512_srli_epi64(a, 32), _mm512_srli_epi64(b, 32));
     const __m512i low = _mm512_mullo_epi32(a, b);
     const __m512i m = _mm512_mullo_epi32(low, minus_q_inverse);
     const __m512i m_even = _mm512_mul_epu32(m, q), m_odd = _mm512_mul_epu32(_mm512_srli_epi64(m, 32), q);
@@ -555,30 +559,36 @@ __attribute__((target("avx512f"))) inline __m512i montgomery16(__m512i a, __m512
     return _mm512_mask_add_epi32(sum, _mm512_test_epi32_mask(low, low), sum, _mm512_set1_epi32(1));
 }
 
-__attribute__((target("avx512f"))) std::size_t pointwise16(std::uint32_t* out, const std::uint32_t* a, const std::uint32_t* b,
-                                                           std::size_t n, std::uint32_t q, std::uint32_t minus_q_inverse)
+__attribute__((target("avx512f"))) std::size_t pointwise16(std::uint32_t* out, const std::uint32_t* a,
+                                                           const std::uint32_t* b, std::size_t n, std::uint32_t q,
+                                                           std::uint32_t minus_q_inverse)
 {
-    const __m512i vq = _mm512_set1_epi32(static_cast<int>(q)), vm = _mm512_set1_epi32(static_cast<int>(minus_q_inverse));
+    const __m512i vq = _mm512_set1_epi32(static_cast<int>(q)),
+                  vm = _mm512_set1_epi32(static_cast<int>(minus_q_inverse));
     std::size_t i = 0;
     for (; i + 16 <= n; i += 16)
         store16(out + i, montgomery16(load16(a + i), load16(b + i), vq, vm));
     return i;
 }
 
-__attribute__((target("avx512f"))) std::size_t multiply_add16(std::uint32_t* sum, const std::uint32_t* a, const std::uint32_t* b,
-                                                              std::size_t n, std::uint32_t q, std::uint32_t minus_q_inverse)
+__attribute__((target("avx512f"))) std::size_t multiply_add16(std::uint32_t* sum, const std::uint32_t* a,
+                                                              const std::uint32_t* b, std::size_t n, std::uint32_t q,
+                                                              std::uint32_t minus_q_inverse)
 {
     const Lanes16 k = lanes16(q);
     const __m512i vm = _mm512_set1_epi32(static_cast<int>(minus_q_inverse));
     std::size_t i = 0;
     for (; i + 16 <= n; i += 16)
-        store16(sum + i, reduce16(_mm512_add_epi32(load16(sum + i), montgomery16(load16(a + i), load16(b + i), k.q, vm)), k.two_q));
+        store16(
+            sum + i,
+            reduce16(_mm512_add_epi32(load16(sum + i), montgomery16(load16(a + i), load16(b + i), k.q, vm)), k.two_q));
     return i;
 }
 
 // x·w mod q for each entry (up to one q, or fully reduced when `reduce`).
-__attribute__((target("avx512f"))) std::size_t scale16(const std::uint32_t* source, std::uint32_t* target, std::size_t n,
-                                                       std::uint32_t w, std::uint32_t w_shoup, std::uint32_t q, bool reduce)
+__attribute__((target("avx512f"))) std::size_t scale16(const std::uint32_t* source, std::uint32_t* target,
+                                                       std::size_t n, std::uint32_t w, std::uint32_t w_shoup,
+                                                       std::uint32_t q, bool reduce)
 {
     const __m512i vq = _mm512_set1_epi32(static_cast<int>(q));
     const __m512i vw = _mm512_set1_epi32(static_cast<int>(w)), vw_shoup = _mm512_set1_epi32(static_cast<int>(w_shoup));
@@ -594,7 +604,8 @@ __attribute__((target("avx512f"))) std::size_t scale16(const std::uint32_t* sour
 constexpr std::size_t kTransformBlock = 4096;
 
 // n >= 32.
-__attribute__((target("avx512f"))) void forward_avx512(std::uint32_t* a, std::size_t n, const RootTable& t, std::uint32_t q)
+__attribute__((target("avx512f"))) void forward_avx512(std::uint32_t* a, std::size_t n, const RootTable& t,
+                                                       std::uint32_t q)
 {
     const Lanes16 k = lanes16(q);
     const std::size_t block = std::min(n, kTransformBlock);
@@ -607,7 +618,8 @@ __attribute__((target("avx512f"))) void forward_avx512(std::uint32_t* a, std::si
 }
 
 // n >= 32.
-__attribute__((target("avx512f"))) void inverse_avx512(std::uint32_t* a, std::size_t n, const RootTable& t, std::uint32_t q)
+__attribute__((target("avx512f"))) void inverse_avx512(std::uint32_t* a, std::size_t n, const RootTable& t,
+                                                       std::uint32_t q)
 {
     const Lanes16 k = lanes16(q);
     const std::size_t block = std::min(n, kTransformBlock);
@@ -625,15 +637,15 @@ void forward(std::uint32_t* a, std::size_t n, const RootTable& t, std::uint32_t 
 {
     switch (vector_unit_in_use()) {
 #ifdef SQUAREFREE_AVX512_BUTTERFLIES
-    case VectorUnit::avx512:
-        if (n >= 32)
-            return forward_avx512(a, n, t, q);
-        [[fallthrough]];
-    case VectorUnit::avx2:
-        return forward_avx2(a, n, t, q);
+        case VectorUnit::avx512:
+            if (n >= 32)
+                return forward_avx512(a, n, t, q);
+            [[fallthrough]];
+        case VectorUnit::avx2:
+            return forward_avx2(a, n, t, q);
 #endif
-    default:
-        return forward_portable(a, n, t, q, n / 2);
+        default:
+            return forward_portable(a, n, t, q, n / 2);
     }
 }
 
@@ -643,15 +655,15 @@ void inverse(std::uint32_t* a, std::size_t n, const RootTable& t, std::uint32_t 
 {
     switch (vector_unit_in_use()) {
 #ifdef SQUAREFREE_AVX512_BUTTERFLIES
-    case VectorUnit::avx512:
-        if (n >= 32)
-            return inverse_avx512(a, n, t, q);
-        [[fallthrough]];
-    case VectorUnit::avx2:
-        return inverse_avx2(a, n, t, q);
+        case VectorUnit::avx512:
+            if (n >= 32)
+                return inverse_avx512(a, n, t, q);
+            [[fallthrough]];
+        case VectorUnit::avx2:
+            return inverse_avx2(a, n, t, q);
 #endif
-    default:
-        return inverse_portable(a, n, t, q, n);
+        default:
+            return inverse_portable(a, n, t, q, n);
     }
 }
 
@@ -690,8 +702,8 @@ SQUAREFREE_VECTOR_CLONES void load(const Residue* source, std::size_t count, std
 }
 
 // out = a·b pointwise (out may be a).
-SQUAREFREE_VECTOR_CLONES void pointwise(std::uint32_t* out, const std::uint32_t* a, const std::uint32_t* b, std::size_t n,
-                                        std::uint32_t q, std::uint32_t minus_q_inverse)
+SQUAREFREE_VECTOR_CLONES void pointwise(std::uint32_t* out, const std::uint32_t* a, const std::uint32_t* b,
+                                        std::size_t n, std::uint32_t q, std::uint32_t minus_q_inverse)
 {
     std::size_t i = 0;
 #ifdef SQUAREFREE_AVX512_BUTTERFLIES
@@ -703,7 +715,8 @@ SQUAREFREE_VECTOR_CLONES void pointwise(std::uint32_t* out, const std::uint32_t*
 }
 
 // Undoes the transform's factor n and the pointwise product's R^-1, and reduces into [0, q).
-SQUAREFREE_VECTOR_CLONES void scale(std::uint32_t* a, std::size_t n, std::uint32_t w, std::uint32_t w_shoup, std::uint32_t q)
+SQUAREFREE_VECTOR_CLONES void scale(std::uint32_t* a, std::size_t n, std::uint32_t w, std::uint32_t w_shoup,
+                                    std::uint32_t q)
 {
     std::size_t i = 0;
 #ifdef SQUAREFREE_AVX512_BUTTERFLIES
@@ -765,7 +778,7 @@ void product_modulo(std::size_t prime, const Dense& a, const Dense& b, bool squa
 // (q0·q1 mod p)·v2 mod p: every step a Shoup multiplication by a constant in 32-bit lanes, so that
 // the loop vectorizes. With one prime the residue is the coefficient; with two, v2 = 0.
 struct GarnerConstants {
-    std::uint32_t q1_one, c1, c1_shoup;                            // modulo q1: 1 and q0^-1
+    std::uint32_t q1_one, c1, c1_shoup;                              // modulo q1: 1 and q0^-1
     std::uint32_t q2_one, q0_mod_q2, q0_mod_q2_shoup, c2, c2_shoup;  // modulo q2: 1, q0, (q0·q1)^-1
     std::uint32_t p, p_one, q0_mod_p, q0_mod_p_shoup, q0q1_mod_p, q0q1_mod_p_shoup;
 };
@@ -800,16 +813,69 @@ inline std::uint32_t reduce_once(std::uint32_t x, std::uint32_t q)
     return std::min(x, x - q);
 }
 
+#ifdef SQUAREFREE_AVX512_BUTTERFLIES
+__attribute__((target("avx512f"))) inline __m512i broadcast16(std::uint32_t x)
+{
+    return _mm512_set1_epi32(static_cast<int>(x));
+}
+
+// w·x reduced into [0, q).
+__attribute__((target("avx512f"))) inline __m512i times16(__m512i x, __m512i w, __m512i w_shoup, __m512i q)
+{
+    return reduce16(shoup_multiply16(x, w, w_shoup, q), q);
+}
+
+// The same on sixteen lanes, for the entries up to a multiple of 16 (returned).
+__attribute__((target("avx512f"))) std::size_t garner16(const std::uint32_t* r0, const std::uint32_t* r1,
+                                                        const std::uint32_t* r2, std::size_t primes, std::size_t length,
+                                                        const GarnerConstants& k, Residue* out)
+{
+    const __m512i one = broadcast16(1), p = broadcast16(k.p), p_one = broadcast16(k.p_one);
+    const __m512i q1 = broadcast16(kNttPrimes[1].q), q1_one = broadcast16(k.q1_one), c1 = broadcast16(k.c1),
+                  c1_shoup = broadcast16(k.c1_shoup);
+    const __m512i q2 = broadcast16(kNttPrimes[2].q), q2_one = broadcast16(k.q2_one), c2 = broadcast16(k.c2),
+                  c2_shoup = broadcast16(k.c2_shoup);
+    const __m512i q0_mod_q2 = broadcast16(k.q0_mod_q2), q0_mod_q2_shoup = broadcast16(k.q0_mod_q2_shoup);
+    const __m512i q0_mod_p = broadcast16(k.q0_mod_p), q0_mod_p_shoup = broadcast16(k.q0_mod_p_shoup);
+    const __m512i q0q1_mod_p = broadcast16(k.q0q1_mod_p), q0q1_mod_p_shoup = broadcast16(k.q0q1_mod_p_shoup);
+    std::size_t i = 0;
+    for (; i + 16 <= length; i += 16) {
+        const __m512i x0 = load16(r0 + i);
+        __m512i result = times16(x0, one, p_one, p);
+        if (primes >= 2) {
+            const __m512i x0_mod_q1 = times16(x0, one, q1_one, q1);
+            const __m512i v1 =
+                times16(_mm512_sub_epi32(_mm512_add_epi32(load16(r1 + i), q1), x0_mod_q1), c1, c1_shoup, q1);
+            result = reduce16(_mm512_add_epi32(result, times16(v1, q0_mod_p, q0_mod_p_shoup, p)), p);
+            if (primes == 3) {
+                const __m512i low_mod_q2 = reduce16(
+                    _mm512_add_epi32(times16(x0, one, q2_one, q2), times16(v1, q0_mod_q2, q0_mod_q2_shoup, q2)), q2);
+                const __m512i v2 =
+                    times16(_mm512_sub_epi32(_mm512_add_epi32(load16(r2 + i), q2), low_mod_q2), c2, c2_shoup, q2);
+                result = reduce16(_mm512_add_epi32(result, times16(v2, q0q1_mod_p, q0q1_mod_p_shoup, p)), p);
+            }
+        }
+        store16(out + i, result);
+    }
+    return i;
+}
+#endif
+
 SQUAREFREE_VECTOR_CLONES void garner(const std::uint32_t* r0, const std::uint32_t* r1, const std::uint32_t* r2,
                                      std::size_t primes, std::size_t length, const GarnerConstants& k, Residue* out)
 {
     constexpr std::uint32_t q1 = kNttPrimes[1].q, q2 = kNttPrimes[2].q;
     const std::uint32_t p = k.p;
+    std::size_t start = 0;
+#ifdef SQUAREFREE_AVX512_BUTTERFLIES
+    if (sixteen_lanes())
+        start = garner16(r0, r1, r2, primes, length, k, out);
+#endif
     if (primes == 1) {
-        for (std::size_t i = 0; i < length; ++i)
+        for (std::size_t i = start; i < length; ++i)
             out[i] = reduce_once(shoup_multiply(r0[i], 1, k.p_one, p), p);
     } else if (primes == 2) {
-        for (std::size_t i = 0; i < length; ++i) {
+        for (std::size_t i = start; i < length; ++i) {
             const std::uint32_t x0_mod_q1 = reduce_once(shoup_multiply(r0[i], 1, k.q1_one, q1), q1);
             const std::uint32_t v1 = reduce_once(shoup_multiply(r1[i] + q1 - x0_mod_q1, k.c1, k.c1_shoup, q1), q1);
             const std::uint32_t t0 = reduce_once(shoup_multiply(r0[i], 1, k.p_one, p), p);
@@ -817,7 +883,7 @@ SQUAREFREE_VECTOR_CLONES void garner(const std::uint32_t* r0, const std::uint32_
             out[i] = reduce_once(t0 + t1, p);
         }
     } else {
-        for (std::size_t i = 0; i < length; ++i) {
+        for (std::size_t i = start; i < length; ++i) {
             const std::uint32_t x0_mod_q1 = reduce_once(shoup_multiply(r0[i], 1, k.q1_one, q1), q1);
             const std::uint32_t v1 = reduce_once(shoup_multiply(r1[i] + q1 - x0_mod_q1, k.c1, k.c1_shoup, q1), q1);
             const std::uint32_t low_mod_q2 =
@@ -842,8 +908,8 @@ Dense combine(const std::uint32_t* r0, const std::uint32_t* r1, const std::uint3
     return product;
 }
 
-SQUAREFREE_VECTOR_CLONES void multiply_add(std::uint32_t* sum, const std::uint32_t* a, const std::uint32_t* b, std::size_t n,
-                                           std::uint32_t q, std::uint32_t minus_q_inverse)
+SQUAREFREE_VECTOR_CLONES void multiply_add(std::uint32_t* sum, const std::uint32_t* a, const std::uint32_t* b,
+                                           std::size_t n, std::uint32_t q, std::uint32_t minus_q_inverse)
 {
     const std::uint32_t two_q = 2 * q;
     std::size_t i = 0;
