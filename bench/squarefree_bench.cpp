@@ -338,6 +338,16 @@ void arith_args(benchmark::internal::Benchmark* b)
     b->ArgNames({"p", "deg"})->Unit(benchmark::kMicrosecond);
 }
 
+// The gcd of the same shape modulo each benchmark prime at degrees 10^4 and 10^5, for how the
+// gcd alone grows with the degree.
+void growth_args(benchmark::internal::Benchmark* b)
+{
+    for (const long p : {3L, 1000003L, 2147483647L})
+        for (const long n : {10000L, 100000L})
+            b->Args({p, n});
+    b->ArgNames({"p", "deg"})->Unit(benchmark::kMicrosecond);
+}
+
 BENCHMARK(arith_ours<0>)->Name("multiply/ours")->Apply(arith_args);
 BENCHMARK(arith_ntl<0>)->Name("multiply/ntl")->Apply(arith_args);
 BENCHMARK(arith_ours<1>)->Name("quotient/ours")->Apply(arith_args);
@@ -350,6 +360,9 @@ BENCHMARK(arith_flint<0>)->Name("multiply/flint")->Apply(arith_args);
 BENCHMARK(arith_flint<1>)->Name("quotient/flint")->Apply(arith_args);
 BENCHMARK(arith_flint<2>)->Name("remainder/flint")->Apply(arith_args);
 BENCHMARK(arith_flint<3>)->Name("gcd_mod/flint")->Apply(arith_args);
+BENCHMARK(arith_ours<3>)->Name("gcd_mod_growth/ours")->Apply(growth_args);
+BENCHMARK(arith_ntl<3>)->Name("gcd_mod_growth/ntl")->Apply(growth_args);
+BENCHMARK(arith_flint<3>)->Name("gcd_mod_growth/flint")->Apply(growth_args);
 
 // --- the whole program --------------------------------------------------------------------------
 
