@@ -382,6 +382,64 @@ __attribute__((target("avx2"))) void inverse_avx2(std::uint32_t* a, std::size_t 
     }
 }
 
+// The elementwise loops on eight lanes, for the entries up to a multiple of 8 (returned): the
+// compiler's own vectorization multiplies their 32-bit operands by full 64-bit multiplications.
+// Montgomery's reduction of a·b (see montgomery below): the high halves of a·b and m·q, plus the
+// carry of their low halves, which cancel modulo 2^32 (a carry exactly when a·b's low half is not
+// zero).
+__attribute__((target("avx2"))) inline __m256i montgomery8(__m256i a, __m256i b, __m256i q, __m256i minus_q_inverse)
+{
+    const __m256i even = _mm256_mul_epu32(a, b),
+                  odd = _mm256_mul_epu32(_mm256_srli_epi64(a, 32), _mm256_srli_epi64(b, 32));
+    const __m256i low = _mm256_mullo_epi32(a, b);
+    const __m256i m = _mm256_mullo_epi32(low, minus_q_inverse);
+    const __m256i m_even = _mm256_mul_epu32(m, q), m_odd = _mm256_mul_epu32(_mm256_srli_epi64(m, 32), q);
+    const __m256i high = _mm256_blend_epi32(_mm256_srli_epi64(even, 32), odd, 0xAA);
+    const __m256i m_high = _mm256_blend_epi32(_mm256_srli_epi64(m_even, 32), m_odd, 0xAA);
+    const __m256i carry = _mm256_andnot_si256(_mm256_cmpeq_epi32(low, _mm256_setzero_si256()), _mm256_set1_epi32(1));
+    return _mm256_add_epi32(_mm256_add_epi32(high, m_high), carry);
+}
+
+__attribute__((target("avx2"))) std::size_t pointwise8(std::uint32_t* out, const std::uint32_t* a,
+                                                       const std::uint32_t* b, std::size_t n, std::uint32_t q,
+                                                       std::uint32_t minus_q_inverse)
+{
+    const __m256i vq = _mm256_set1_epi32(static_cast<int>(q)),
+                  vm = _mm256_set1_epi32(static_cast<int>(minus_q_inverse));
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8)
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), montgomery8(load(a + i), load(b + i), vq, vm));
+    return i;
+}
+
+__attribute__((target("avx2"))) std::size_t multiply_add8(std::uint32_t* sum, const std::uint32_t* a,
+                                                          const std::uint32_t* b, std::size_t n, std::uint32_t q,
+                                                          std::uint32_t minus_q_inverse)
+{
+    const __m256i vq = _mm256_set1_epi32(static_cast<int>(q)), two_q = _mm256_set1_epi32(static_cast<int>(2 * q));
+    const __m256i vm = _mm256_set1_epi32(static_cast<int>(minus_q_inverse));
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        const __m256i total = _mm256_add_epi32(load(sum + i), montgomery8(load(a + i), load(b + i), vq, vm));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(sum + i), reduce8(total, two_q));
+    }
+    return i;
+}
+
+// x·w mod q for each entry (up to one q, or fully reduced when `reduce`).
+__attribute__((target("avx2"))) std::size_t scale8(const std::uint32_t* source, std::uint32_t* target, std::size_t n,
+                                                   std::uint32_t w, std::uint32_t w_shoup, std::uint32_t q, bool reduce)
+{
+    const __m256i vq = _mm256_set1_epi32(static_cast<int>(q));
+    const __m256i vw = _mm256_set1_epi32(static_cast<int>(w)), vw_shoup = _mm256_set1_epi32(static_cast<int>(w_shoup));
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        const __m256i y = shoup_multiply8(load(source + i), vw, vw_shoup, vq);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(target + i), reduce ? reduce8(y, vq) : y);
+    }
+    return i;
+}
+
 // Sixteen lanes (AVX-512). The same butterflies as above, two levels to a pass over the entries,
 // and the entries in blocks that stay in the first-level cache through all their levels.
 #define SQUAREFREE_AVX512_BUTTERFLIES 1
@@ -687,10 +745,17 @@ std::uint32_t minus_inverse_mod_2_32(std::uint32_t q)
     return 0 - inverse;
 }
 
+#ifdef SQUAREFREE_AVX512_BUTTERFLIES
 bool sixteen_lanes()
 {
     return vector_unit_in_use() == VectorUnit::avx512;
 }
+
+bool eight_lanes()
+{
+    return vector_unit_in_use() == VectorUnit::avx2;
+}
+#endif
 
 // Residues below 2^31 into [0, 2q): Shoup's multiplication by one.
 SQUAREFREE_VECTOR_CLONES void load(const Residue* source, std::size_t count, std::uint32_t* target, std::uint32_t q)
@@ -700,6 +765,8 @@ SQUAREFREE_VECTOR_CLONES void load(const Residue* source, std::size_t count, std
 #ifdef SQUAREFREE_AVX512_BUTTERFLIES
     if (sixteen_lanes())
         i = scale16(source, target, count, 1, one_shoup, q, false);
+    else if (eight_lanes())
+        i = scale8(source, target, count, 1, one_shoup, q, false);
 #endif
     for (; i < count; ++i)
         target[i] = shoup_multiply(source[i], 1, one_shoup, q);
@@ -713,6 +780,8 @@ SQUAREFREE_VECTOR_CLONES void pointwise(std::uint32_t* out, const std::uint32_t*
 #ifdef SQUAREFREE_AVX512_BUTTERFLIES
     if (sixteen_lanes())
         i = pointwise16(out, a, b, n, q, minus_q_inverse);
+    else if (eight_lanes())
+        i = pointwise8(out, a, b, n, q, minus_q_inverse);
 #endif
     for (; i < n; ++i)
         out[i] = montgomery(static_cast<std::uint64_t>(a[i]) * b[i], q, minus_q_inverse);
@@ -726,6 +795,8 @@ SQUAREFREE_VECTOR_CLONES void scale(std::uint32_t* a, std::size_t n, std::uint32
 #ifdef SQUAREFREE_AVX512_BUTTERFLIES
     if (sixteen_lanes())
         i = scale16(a, a, n, w, w_shoup, q, true);
+    else if (eight_lanes())
+        i = scale8(a, a, n, w, w_shoup, q, true);
 #endif
     for (; i < n; ++i) {
         const std::uint32_t y = shoup_multiply(a[i], w, w_shoup, q);
@@ -920,6 +991,8 @@ SQUAREFREE_VECTOR_CLONES void multiply_add(std::uint32_t* sum, const std::uint32
 #ifdef SQUAREFREE_AVX512_BUTTERFLIES
     if (sixteen_lanes())
         i = multiply_add16(sum, a, b, n, q, minus_q_inverse);
+    else if (eight_lanes())
+        i = multiply_add8(sum, a, b, n, q, minus_q_inverse);
 #endif
     for (; i < n; ++i) {
         const std::uint32_t total = sum[i] + montgomery(static_cast<std::uint64_t>(a[i]) * b[i], q, minus_q_inverse);
