@@ -86,7 +86,14 @@ __attribute__((target("avx2"))) void add_multiple_avx2(Residue* window, const Re
     residues_add_multiple_portable(window + t, b + t, n - t, w, w_shoup, p);
 }
 
-// The same on sixteen lanes.
+// The same on sixteen lanes. A row's last entries (fewer than 16) go through the same lanes with a
+// mask: the lanes past its end are neither read nor written.
+// The first `count` (< 16) lanes.
+inline __mmask16 tail_lanes(std::size_t count)
+{
+    return static_cast<__mmask16>((1u << count) - 1);
+}
+
 __attribute__((target("avx512f"))) inline __m512i shoup_lanes16(__m512i x, __m512i vw, __m512i vshoup, __m512i vp)
 {
     const __m512i even = _mm512_mul_epu32(x, vshoup);
@@ -103,14 +110,18 @@ __attribute__((target("avx512f"))) void scale_add_multiple_avx512(Residue* windo
     const __m512i vs = _mm512_set1_epi32(static_cast<int>(s)), vs_shoup = _mm512_set1_epi32(static_cast<int>(s_shoup));
     const __m512i vw = _mm512_set1_epi32(static_cast<int>(w)), vw_shoup = _mm512_set1_epi32(static_cast<int>(w_shoup));
     const __m512i vp = _mm512_set1_epi32(static_cast<int>(p));
-    std::size_t t = 0;
-    for (; t + 16 <= n; t += 16) {
-        const __m512i x = _mm512_loadu_si512(window + t), y = _mm512_loadu_si512(b + t);
+    const auto step = [&](std::size_t t, __mmask16 lanes) __attribute__((target("avx512f")))
+    {
+        const __m512i x = _mm512_maskz_loadu_epi32(lanes, window + t), y = _mm512_maskz_loadu_epi32(lanes, b + t);
         __m512i sum = _mm512_add_epi32(shoup_lanes16(x, vs, vs_shoup, vp), shoup_lanes16(y, vw, vw_shoup, vp));
         sum = _mm512_min_epu32(sum, _mm512_sub_epi32(sum, vp));
-        _mm512_storeu_si512(window + t, sum);
-    }
-    scale_add_multiple_avx2(window + t, b + t, n - t, s, s_shoup, w, w_shoup, p);
+        _mm512_mask_storeu_epi32(window + t, lanes, sum);
+    };
+    std::size_t t = 0;
+    for (; t + 16 <= n; t += 16)
+        step(t, 0xFFFF);
+    if (t < n)
+        step(t, tail_lanes(n - t));
 }
 
 __attribute__((target("avx512f"))) void add_multiple_avx512(Residue* window, const Residue* b, std::size_t n, Residue w,
@@ -119,14 +130,18 @@ __attribute__((target("avx512f"))) void add_multiple_avx512(Residue* window, con
     const __m512i vw = _mm512_set1_epi32(static_cast<int>(w));
     const __m512i vshoup = _mm512_set1_epi32(static_cast<int>(w_shoup));
     const __m512i vp = _mm512_set1_epi32(static_cast<int>(p));
-    std::size_t t = 0;
-    for (; t + 16 <= n; t += 16) {
-        __m512i sum =
-            _mm512_add_epi32(_mm512_loadu_si512(window + t), shoup_lanes16(_mm512_loadu_si512(b + t), vw, vshoup, vp));
+    const auto step = [&](std::size_t t, __mmask16 lanes) __attribute__((target("avx512f")))
+    {
+        __m512i sum = _mm512_add_epi32(_mm512_maskz_loadu_epi32(lanes, window + t),
+                                       shoup_lanes16(_mm512_maskz_loadu_epi32(lanes, b + t), vw, vshoup, vp));
         sum = _mm512_min_epu32(sum, _mm512_sub_epi32(sum, vp));
-        _mm512_storeu_si512(window + t, sum);
-    }
-    add_multiple_avx2(window + t, b + t, n - t, w, w_shoup, p);
+        _mm512_mask_storeu_epi32(window + t, lanes, sum);
+    };
+    std::size_t t = 0;
+    for (; t + 16 <= n; t += 16)
+        step(t, 0xFFFF);
+    if (t < n)
+        step(t, tail_lanes(n - t));
 }
 
 }  // namespace
