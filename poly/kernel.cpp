@@ -1,20 +1,7 @@
 #include <algorithm>
 #include <utility>
 
-#if defined(__x86_64__) || defined(__i386__)
-// GCC 12's AVX-512 headers read a deliberately undefined register in some intrinsics, which its
-// own -Wmaybe-uninitialized reports wherever they are inlined.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#include <immintrin.h>
-#pragma GCC diagnostic pop
-#else
-#include <immintrin.h>
-#endif
-#define SQUAREFREE_HAVE_AVX2_KERNEL 1
-#endif
-
+#include "poly/intrinsics.h"
 #include "poly/residues.h"
 
 void residues_add_multiple_portable(Residue* window, const Residue* b, std::size_t n, Residue w, std::uint32_t w_shoup,
@@ -36,7 +23,7 @@ void residues_scale_add_multiple_portable(Residue* window, const Residue* b, std
     }
 }
 
-#ifdef SQUAREFREE_HAVE_AVX2_KERNEL
+#ifdef SQUAREFREE_X86_INTRINSICS
 namespace {
 
 // w·x mod p in eight lanes (x residues), by Shoup's multiplication: the 64-bit products of the
@@ -160,7 +147,7 @@ VectorUnit& unit_in_use()
 std::vector<VectorUnit> vector_units_supported()
 {
     std::vector<VectorUnit> units{VectorUnit::portable};
-#ifdef SQUAREFREE_HAVE_AVX2_KERNEL
+#ifdef SQUAREFREE_X86_INTRINSICS
     if (__builtin_cpu_supports("avx2")) {
         units.push_back(VectorUnit::avx2);
         if (__builtin_cpu_supports("avx512f"))
@@ -184,7 +171,7 @@ void residues_scale_add_multiple(Residue* window, const Residue* b, std::size_t 
                                  Residue w, std::uint32_t w_shoup, std::uint32_t p)
 {
     switch (unit_in_use()) {
-#ifdef SQUAREFREE_HAVE_AVX2_KERNEL
+#ifdef SQUAREFREE_X86_INTRINSICS
         case VectorUnit::avx512:
             return scale_add_multiple_avx512(window, b, n, s, s_shoup, w, w_shoup, p);
         case VectorUnit::avx2:
@@ -199,7 +186,7 @@ void residues_add_multiple(Residue* window, const Residue* b, std::size_t n, Res
                            std::uint32_t p)
 {
     switch (unit_in_use()) {
-#ifdef SQUAREFREE_HAVE_AVX2_KERNEL
+#ifdef SQUAREFREE_X86_INTRINSICS
         case VectorUnit::avx512:
             return add_multiple_avx512(window, b, n, w, w_shoup, p);
         case VectorUnit::avx2:

@@ -9,20 +9,8 @@
 #include <bit>
 #include <vector>
 
-#if defined(__x86_64__) || defined(__i386__)
-// GCC 12's AVX-512 headers read a deliberately undefined register in some intrinsics, which its
-// own -Wmaybe-uninitialized reports wherever they are inlined.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#include <immintrin.h>
-#pragma GCC diagnostic pop
-#else
-#include <immintrin.h>
-#endif
-#endif
-
 #include "poly/dense_mod.h"
+#include "poly/intrinsics.h"
 
 namespace {
 
@@ -177,9 +165,10 @@ const RootTable& roots(std::size_t prime, std::size_t length)
     return table;
 }
 
-// The butterfly loops are written for the compiler's vectorizer; on x86 an AVX2 version is chosen
-// at run time where the processor has it, and the butterflies of the wide levels use AVX2 directly.
-#if defined(__x86_64__) || defined(__i386__)
+// The portable loops are written for the compiler's vectorizer, which on x86 makes AVX-512 and AVX2
+// versions chosen at run time; the butterflies and the elementwise loops also come written for AVX2
+// and AVX-512 directly, used as vector_unit_select says.
+#ifdef SQUAREFREE_X86_INTRINSICS
 #define SQUAREFREE_VECTOR_CLONES __attribute__((target_clones("avx512f", "avx2", "default")))
 #define SQUAREFREE_AVX2_BUTTERFLIES 1
 #else
