@@ -165,6 +165,7 @@ TEST(ModularArithmetic, AgreesWithNtlOnRandomOperands)
             const Poly ac = poly_multiply(a, p, common), bc = poly_multiply(b, p, common);
             SCOPED_TRACE("p = " + std::to_string(p) + ", a = " + show(a) + ", b = " + show(b));
             EXPECT_EQ(show(poly_multiply(a, p, b)), show(poly_from_ntl(to_zz_pX(a) * to_zz_pX(b))));
+            EXPECT_EQ(show(poly_multiply(a, p, a)), show(poly_from_ntl(NTL::sqr(to_zz_pX(a)))));
             EXPECT_EQ(show(poly_quotient(a, p, b)), show(poly_from_ntl(to_zz_pX(a) / to_zz_pX(b))));
             EXPECT_EQ(show(poly_remainder(a, p, b)), show(poly_from_ntl(to_zz_pX(a) % to_zz_pX(b))));
             EXPECT_EQ(show(poly_gcd_mod(ac, bc, p)), show(poly_from_ntl(NTL::GCD(to_zz_pX(ac), to_zz_pX(bc)))));
