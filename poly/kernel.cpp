@@ -172,13 +172,13 @@ void residues_scale_add_multiple(Residue* window, const Residue* b, std::size_t 
 {
     switch (unit_in_use()) {
 #ifdef SQUAREFREE_X86_INTRINSICS
-        case VectorUnit::avx512:
-            return scale_add_multiple_avx512(window, b, n, s, s_shoup, w, w_shoup, p);
-        case VectorUnit::avx2:
-            return scale_add_multiple_avx2(window, b, n, s, s_shoup, w, w_shoup, p);
+    case VectorUnit::avx512:
+        return scale_add_multiple_avx512(window, b, n, s, s_shoup, w, w_shoup, p);
+    case VectorUnit::avx2:
+        return scale_add_multiple_avx2(window, b, n, s, s_shoup, w, w_shoup, p);
 #endif
-        default:
-            return residues_scale_add_multiple_portable(window, b, n, s, s_shoup, w, w_shoup, p);
+    default:
+        return residues_scale_add_multiple_portable(window, b, n, s, s_shoup, w, w_shoup, p);
     }
 }
 
@@ -187,12 +187,12 @@ void residues_add_multiple(Residue* window, const Residue* b, std::size_t n, Res
 {
     switch (unit_in_use()) {
 #ifdef SQUAREFREE_X86_INTRINSICS
-        case VectorUnit::avx512:
-            return add_multiple_avx512(window, b, n, w, w_shoup, p);
-        case VectorUnit::avx2:
-            return add_multiple_avx2(window, b, n, w, w_shoup, p);
+    case VectorUnit::avx512:
+        return add_multiple_avx512(window, b, n, w, w_shoup, p);
+    case VectorUnit::avx2:
+        return add_multiple_avx2(window, b, n, w, w_shoup, p);
 #endif
-        default:
-            return residues_add_multiple_portable(window, b, n, w, w_shoup, p);
+    default:
+        return residues_add_multiple_portable(window, b, n, w, w_shoup, p);
     }
 }

@@ -688,15 +688,15 @@ void forward(std::uint32_t* a, std::size_t n, const RootTable& t, std::uint32_t 
 {
     switch (vector_unit_in_use()) {
 #ifdef SQUAREFREE_AVX512_BUTTERFLIES
-        case VectorUnit::avx512:
-            if (n >= 32)
-                return forward_avx512(a, n, t, q);
-            [[fallthrough]];
-        case VectorUnit::avx2:
-            return forward_avx2(a, n, t, q);
+    case VectorUnit::avx512:
+        if (n >= 32)
+            return forward_avx512(a, n, t, q);
+        [[fallthrough]];
+    case VectorUnit::avx2:
+        return forward_avx2(a, n, t, q);
 #endif
-        default:
-            return forward_portable(a, n, t, q, n / 2);
+    default:
+        return forward_portable(a, n, t, q, n / 2);
     }
 }
 
@@ -706,15 +706,15 @@ void inverse(std::uint32_t* a, std::size_t n, const RootTable& t, std::uint32_t 
 {
     switch (vector_unit_in_use()) {
 #ifdef SQUAREFREE_AVX512_BUTTERFLIES
-        case VectorUnit::avx512:
-            if (n >= 32)
-                return inverse_avx512(a, n, t, q);
-            [[fallthrough]];
-        case VectorUnit::avx2:
-            return inverse_avx2(a, n, t, q);
+    case VectorUnit::avx512:
+        if (n >= 32)
+            return inverse_avx512(a, n, t, q);
+        [[fallthrough]];
+    case VectorUnit::avx2:
+        return inverse_avx2(a, n, t, q);
 #endif
-        default:
-            return inverse_portable(a, n, t, q, n);
+    default:
+        return inverse_portable(a, n, t, q, n);
     }
 }
 
