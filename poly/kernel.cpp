@@ -4,8 +4,10 @@
 #include "poly/intrinsics.h"
 #include "poly/residues.h"
 
-void residues_add_multiple_portable(Residue* window, const Residue* b, std::size_t n, Residue w, std::uint32_t w_shoup,
-                                    std::uint32_t p)
+namespace {
+
+void add_multiple_portable(Residue* window, const Residue* b, std::size_t n, Residue w, std::uint32_t w_shoup,
+                           std::uint32_t p)
 {
     for (std::size_t t = 0; t < n; ++t) {
         const std::uint32_t sum = window[t] + residue_shoup_multiply(b[t], w, w_shoup, p);
@@ -13,8 +15,8 @@ void residues_add_multiple_portable(Residue* window, const Residue* b, std::size
     }
 }
 
-void residues_scale_add_multiple_portable(Residue* window, const Residue* b, std::size_t n, Residue s,
-                                          std::uint32_t s_shoup, Residue w, std::uint32_t w_shoup, std::uint32_t p)
+void scale_add_multiple_portable(Residue* window, const Residue* b, std::size_t n, Residue s, std::uint32_t s_shoup,
+                                 Residue w, std::uint32_t w_shoup, std::uint32_t p)
 {
     for (std::size_t t = 0; t < n; ++t) {
         const std::uint32_t sum =
@@ -24,7 +26,6 @@ void residues_scale_add_multiple_portable(Residue* window, const Residue* b, std
 }
 
 #ifdef SQUAREFREE_X86_INTRINSICS
-namespace {
 
 // w·x mod p in eight lanes (x residues), by Shoup's multiplication: the 64-bit products of the
 // even and the odd lanes give the estimates, one blend puts their high halves side by side.
@@ -52,7 +53,7 @@ __attribute__((target("avx2"))) void scale_add_multiple_avx2(Residue* window, co
         sum = _mm256_min_epu32(sum, _mm256_sub_epi32(sum, vp));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(window + t), sum);
     }
-    residues_scale_add_multiple_portable(window + t, b + t, n - t, s, s_shoup, w, w_shoup, p);
+    scale_add_multiple_portable(window + t, b + t, n - t, s, s_shoup, w, w_shoup, p);
 }
 
 // Eight lanes at a time.
@@ -70,17 +71,17 @@ __attribute__((target("avx2"))) void add_multiple_avx2(Residue* window, const Re
         sum = _mm256_min_epu32(sum, _mm256_sub_epi32(sum, vp));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(window + t), sum);
     }
-    residues_add_multiple_portable(window + t, b + t, n - t, w, w_shoup, p);
+    add_multiple_portable(window + t, b + t, n - t, w, w_shoup, p);
 }
 
-// The same on sixteen lanes. A row's last entries (fewer than 16) go through the same lanes with a
-// mask: the lanes past its end are neither read nor written.
-// The first `count` (< 16) lanes.
+// The first `count` (< 16) of sixteen lanes.
 inline __mmask16 tail_lanes(std::size_t count)
 {
     return static_cast<__mmask16>((1u << count) - 1);
 }
 
+// The same on sixteen lanes. A row's last entries (fewer than 16) go through the same lanes with a
+// mask: the lanes past its end are neither read nor written.
 __attribute__((target("avx512f"))) inline __m512i shoup_lanes16(__m512i x, __m512i vw, __m512i vshoup, __m512i vp)
 {
     const __m512i even = _mm512_mul_epu32(x, vshoup);
@@ -131,10 +132,7 @@ __attribute__((target("avx512f"))) void add_multiple_avx512(Residue* window, con
         step(t, tail_lanes(n - t));
 }
 
-}  // namespace
 #endif
-
-namespace {
 
 VectorUnit& unit_in_use()
 {
@@ -178,7 +176,7 @@ void residues_scale_add_multiple(Residue* window, const Residue* b, std::size_t 
         return scale_add_multiple_avx2(window, b, n, s, s_shoup, w, w_shoup, p);
 #endif
     default:
-        return residues_scale_add_multiple_portable(window, b, n, s, s_shoup, w, w_shoup, p);
+        return scale_add_multiple_portable(window, b, n, s, s_shoup, w, w_shoup, p);
     }
 }
 
@@ -193,6 +191,6 @@ void residues_add_multiple(Residue* window, const Residue* b, std::size_t n, Res
         return add_multiple_avx2(window, b, n, w, w_shoup, p);
 #endif
     default:
-        return residues_add_multiple_portable(window, b, n, w, w_shoup, p);
+        return add_multiple_portable(window, b, n, w, w_shoup, p);
     }
 }

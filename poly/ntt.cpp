@@ -593,10 +593,7 @@ __attribute__((target("avx512f"))) void short_levels16(std::uint32_t* a, std::si
     }
 }
 
-// The elementwise loops on sixteen lanes, for the entries up to a multiple of 16 (returned): the
-// compiler's own vectorization multiplies their 32-bit operands by full 64-bit multiplications.
-// Montgomery's reduction of a·b as below: the high halves of a·b and m·q, plus the carry of their
-// low halves, which cancel modulo 2^32 (a carry exactly when a·b's low half is not zero).
+// The elementwise loops on sixteen lanes, as those on eight above.
 __attribute__((target("avx512f"))) inline __m512i montgomery16(__m512i a, __m512i b, __m512i q, __m512i minus_q_inverse)
 {
     const __m512i even = _mm512_mul_epu32(a, b),

@@ -44,19 +44,14 @@ VectorUnit vector_unit_select(VectorUnit unit);
 VectorUnit vector_unit_in_use();
 
 // window[t] = (window[t] + w·b[t]) mod p for t < n, all values residues: one row of a divisor or a
-// product operand scaled by one coefficient. w_shoup is Modulus::shoup(w). The portable loop gives
-// the same results as the vector units.
+// product operand scaled by one coefficient. w_shoup is Modulus::shoup(w).
 void residues_add_multiple(Residue* window, const Residue* b, std::size_t n, Residue w, std::uint32_t w_shoup,
                            std::uint32_t p);
-void residues_add_multiple_portable(Residue* window, const Residue* b, std::size_t n, Residue w,
-                                    std::uint32_t w_shoup, std::uint32_t p);
 
 // window[t] = (s·window[t] + w·b[t]) mod p for t < n: a row scaled by s plus a multiple of
 // another, the step of a remainder that cancels leading terms without dividing.
 void residues_scale_add_multiple(Residue* window, const Residue* b, std::size_t n, Residue s, std::uint32_t s_shoup,
                                  Residue w, std::uint32_t w_shoup, std::uint32_t p);
-void residues_scale_add_multiple_portable(Residue* window, const Residue* b, std::size_t n, Residue s,
-                                          std::uint32_t s_shoup, Residue w, std::uint32_t w_shoup, std::uint32_t p);
 
 // --- residue_division.cpp -------------------------------------------------------------------------
 // Divides r (its first deg_r + 1 entries) by b of degree deg_b >= 0 in place: afterwards entries
