@@ -39,7 +39,7 @@ Dense dense_multiply_kronecker(const Dense& a, const Dense& b, const Modulus& mo
 // ntt.cpp: three number-theoretic transforms and the Chinese remainder theorem (Kronecker beyond
 // their largest length, 2^23).
 Dense dense_multiply_ntt(const Dense& a, const Dense& b, const Modulus& mod);
-// A polynomial's images under the transforms of length n (a power of two, at most 2^23) modulo
+// A polynomial's images under the transforms of length n (a transform_length, at most 2^23) modulo
 // the first `primes` transform primes, for sums of products that share operands: each operand is
 // transformed once.
 struct Spectrum {

@@ -26,11 +26,11 @@ Dense dense_inverse_series(const Dense& f, std::size_t n, const Modulus& mod)
     for (std::size_t k = 1; k < n;) {
         const std::size_t next = std::min(2 * k, n);
         const Dense f_low = dense_truncate(f, next);
-        const std::size_t length = std::bit_ceil(next);
+        const std::size_t length = transform_length(next);
         const std::size_t primes = transform_primes(g.size(), mod);
         Dense t;
         if (length <= kMaxTransformLength && !plain_is_cheaper_than_transforms(f_low.size(), g.size(), length, primes)) {
-            // Both products by transforms of length next rounded up, sharing g's: the first wraps
+            // Both products by transforms of length transform_length(next), sharing g's: the first wraps
             // around modulo x^length - 1 only into its k lowest coefficients, which are known (1 and
             // zeros) and not needed; the second, g·h, is shorter than length.
             const Spectrum spectrum_g = dense_spectrum(g, length, primes);
@@ -57,13 +57,13 @@ namespace {
 
 // a - q·b, which has degree below deg b: its coefficients from deg b up cancel, so it is also
 // (a - q·b) mod (x^n - 1) for any n >= deg b, where the product q·b wraps around: transforms of
-// length deg b rounded up suffice, whatever the lengths of q and a.
+// length transform_length(deg b) suffice, whatever the lengths of q and a.
 Dense remainder_from_quotient(const Dense& a, const Dense& b, const Dense& q, const Modulus& mod)
 {
     const std::size_t low = b.size() - 1;
     if (low == 0 || q.empty())
         return dense_truncate(a, low);
-    const std::size_t length = std::bit_ceil(low);
+    const std::size_t length = transform_length(low);
     const Dense q_folded = dense_fold(q, length, mod), b_folded = dense_fold(b, length, mod);
     const std::size_t primes = transform_primes(std::min(q_folded.size(), b_folded.size()), mod);
     if (length > kMaxTransformLength ||

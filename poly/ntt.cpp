@@ -1,16 +1,18 @@
-// Products modulo p through number-theoretic transforms modulo three primes q < 2^30 with large
-// power-of-two roots of unity, and the Chinese remainder theorem: a coefficient of the exact
-// integer product is below min(|a|, |b|)·(p - 1)^2 < 2^84 < q0·q1·q2, so its residues modulo the
-// three primes determine it, and with it its residue modulo p.
+// Products modulo p through number-theoretic transforms modulo three primes q < 2^30 with roots
+// of unity of every order 2^k and 3·2^k up to 3·2^23, and the Chinese remainder theorem: a
+// coefficient of the exact integer product is below min(|a|, |b|)·(p - 1)^2 < 2^84 < q0·q1·q2, so
+// its residues modulo the three primes determine it, and with it its residue modulo p.
 //
 // The transforms keep their values in [0, 2q) and multiply by a root w with Shoup's method
 // (w' = floor(w·2^32 / q) gives w·x mod q, up to one q, for any 32-bit x): no division anywhere.
 #include <algorithm>
 #include <bit>
+#include <memory>
 #include <vector>
 
 #include "poly/dense_mod.h"
 #include "poly/intrinsics.h"
+#include "poly/thresholds.h"
 
 namespace {
 
@@ -19,9 +21,9 @@ struct NttPrime {
     std::uint32_t generator;  // a primitive root modulo q
 };
 
-constexpr NttPrime kNttPrimes[3] = {{998244353, 3}, {469762049, 3}, {167772161, 3}};
-
-// kMaxTransformLength: 2^23 divides q - 1 for all three primes.
+// 105·2^23 + 1, 45·2^24 + 1 and 45·2^23 + 1: 3·2^23 divides q - 1 for all three, so they have roots
+// of unity for the transforms of every length 2^k and 3·2^k up to kMaxTransformLength.
+constexpr NttPrime kNttPrimes[3] = {{880803841, 26}, {754974721, 11}, {377487361, 7}};
 
 std::uint32_t power(std::uint64_t base, std::uint64_t exponent, std::uint32_t q)
 {
@@ -715,6 +717,182 @@ void inverse(std::uint32_t* a, std::size_t n, const RootTable& t, std::uint32_t 
     }
 }
 
+// --- Transforms of length 3m, m a power of two ---------------------------------------------------
+// A first pass of 3-point transforms on the entries j, j + m, j + 2m, whose second and third
+// results are multiplied by ψ^j and ψ^2j for the primitive 3m-th root ψ (decimation in frequency),
+// leaves in row r = 0, 1, 2 (entries rm to rm + m) the values whose transform of length m by
+// ψ^3 gives the values at ψ^(3i + r). ψ^3 is the root the power-of-two transforms of length m
+// use, since both are powers of the same primitive root of q. The inverse undoes the rows first,
+// then the pass, with the inverse roots.
+
+// The 3-point transform of (x0, x1, x2) by a cube root of one ω: (x0 + x1 + x2, x0 + ω·x1 + ω²·x2,
+// x0 + ω²·x1 + ω·x2). Since ω² = -1 - ω, the last two are x0 - x2 + t and x0 - x1 - t with
+// t = ω·(x1 - x2): one multiplication. Values in [0, 2q) in and out.
+struct ThreePoint {
+    std::uint32_t y0, y1, y2;
+};
+
+inline ThreePoint three_point(std::uint32_t x0, std::uint32_t x1, std::uint32_t x2, std::uint32_t w,
+                              std::uint32_t w_shoup, std::uint32_t q)
+{
+    const std::uint32_t two_q = 2 * q;
+    const auto reduce = [two_q](std::uint32_t x) { return std::min(x, x - two_q); };  // [0, 4q) into [0, 2q)
+    const std::uint32_t t = shoup_multiply(x1 + two_q - x2, w, w_shoup, q);
+    return {reduce(x0 + reduce(x1 + x2)), reduce(reduce(x0 + two_q - x2) + t),
+            reduce(reduce(x0 + two_q - x1) + two_q - t)};
+}
+
+// The roots of the pass for one length 3m, forward or inverse: the cube root ψ^±m and the
+// twiddles ψ^±j for j < m, with Shoup's constants. Row 2's twiddle ψ^±2j is applied as ψ^±j twice,
+// which keeps the table at half the size.
+struct ThirdsRoots {
+    std::uint32_t cube_root = 0, cube_root_shoup = 0;
+    std::vector<std::uint32_t> w, w_shoup;
+};
+
+struct ThirdsTable {
+    ThirdsRoots forward, inverse;
+    std::uint32_t scale = 0;  // (3m)^-1·2^32 mod q, which undoes the transform
+};
+
+ThirdsRoots thirds_roots(std::uint32_t psi, std::size_t m, std::uint32_t q)
+{
+    ThirdsRoots r;
+    r.cube_root = power(psi, m, q);
+    r.cube_root_shoup = shoup_constant(r.cube_root, q);
+    r.w.resize(m);
+    r.w_shoup.resize(m);
+    std::uint64_t w = 1;
+    for (std::size_t j = 0; j < m; ++j) {
+        r.w[j] = static_cast<std::uint32_t>(w);
+        r.w_shoup[j] = shoup_constant(r.w[j], q);
+        w = w * psi % q;
+    }
+    return r;
+}
+
+const ThirdsTable& thirds(std::size_t prime, std::size_t m)
+{
+    static std::unique_ptr<ThirdsTable> tables[3][32];
+    std::unique_ptr<ThirdsTable>& table = tables[prime][std::countr_zero(m)];
+    if (!table) {
+        const std::uint32_t q = kNttPrimes[prime].q;
+        const std::uint32_t psi = power(kNttPrimes[prime].generator, (q - 1) / (3 * m), q);
+        table = std::make_unique<ThirdsTable>();
+        table->forward = thirds_roots(psi, m, q);
+        table->inverse = thirds_roots(power(psi, q - 2, q), m, q);
+        const std::uint64_t third = power(3, q - 2, q);
+        table->scale = static_cast<std::uint32_t>(roots(prime, m).scale[std::countr_zero(m)] * third % q);
+    }
+    return *table;
+}
+
+#ifdef SQUAREFREE_AVX512_BUTTERFLIES
+// x - y + 2q for x, y in [0, 2q): in (0, 4q).
+__attribute__((target("avx512f"))) inline __m512i difference16(__m512i x, __m512i y, const Lanes16& k)
+{
+    return _mm512_sub_epi32(_mm512_add_epi32(x, k.two_q), y);
+}
+
+__attribute__((target("avx512f"))) inline void three_point16(__m512i& x0, __m512i& x1, __m512i& x2, __m512i w,
+                                                             __m512i w_shoup, const Lanes16& k)
+{
+    const __m512i t = shoup_multiply16(difference16(x1, x2, k), w, w_shoup, k.q);
+    const __m512i y0 = reduce16(_mm512_add_epi32(x0, reduce16(_mm512_add_epi32(x1, x2), k.two_q)), k.two_q);
+    const __m512i y1 = reduce16(_mm512_add_epi32(reduce16(difference16(x0, x2, k), k.two_q), t), k.two_q);
+    x2 = reduce16(difference16(reduce16(difference16(x0, x1, k), k.two_q), t, k), k.two_q);
+    x0 = y0;
+    x1 = y1;
+}
+
+// The pass on sixteen lanes (m a multiple of 16).
+template <bool kForward>
+__attribute__((target("avx512f"))) void thirds_pass16(std::uint32_t* a, std::size_t m, const ThirdsRoots& r,
+                                                      std::uint32_t q)
+{
+    const Lanes16 k = lanes16(q);
+    const __m512i w = _mm512_set1_epi32(static_cast<int>(r.cube_root)),
+                  w_shoup = _mm512_set1_epi32(static_cast<int>(r.cube_root_shoup));
+    for (std::size_t j = 0; j < m; j += 16) {
+        __m512i x0 = load16(a + j), x1 = load16(a + m + j), x2 = load16(a + 2 * m + j);
+        const __m512i t = load16(r.w.data() + j), t_shoup = load16(r.w_shoup.data() + j);
+        if constexpr (kForward) {
+            three_point16(x0, x1, x2, w, w_shoup, k);
+            x1 = shoup_multiply16(x1, t, t_shoup, k.q);
+            x2 = shoup_multiply16(shoup_multiply16(x2, t, t_shoup, k.q), t, t_shoup, k.q);
+        } else {
+            x1 = shoup_multiply16(x1, t, t_shoup, k.q);
+            x2 = shoup_multiply16(shoup_multiply16(x2, t, t_shoup, k.q), t, t_shoup, k.q);
+            three_point16(x0, x1, x2, w, w_shoup, k);
+        }
+        store16(a + j, x0);
+        store16(a + m + j, x1);
+        store16(a + 2 * m + j, x2);
+    }
+}
+#endif
+
+template <bool kForward>
+SQUAREFREE_VECTOR_CLONES void thirds_pass(std::uint32_t* a, std::size_t m, const ThirdsRoots& r, std::uint32_t q)
+{
+#ifdef SQUAREFREE_AVX512_BUTTERFLIES
+    if (vector_unit_in_use() == VectorUnit::avx512 && m % 16 == 0)
+        return thirds_pass16<kForward>(a, m, r, q);
+#endif
+    for (std::size_t j = 0; j < m; ++j) {
+        const auto twiddle = [&r, j, q](std::uint32_t x) { return shoup_multiply(x, r.w[j], r.w_shoup[j], q); };
+        std::uint32_t x1 = a[m + j], x2 = a[2 * m + j];
+        if constexpr (!kForward) {
+            x1 = twiddle(x1);
+            x2 = twiddle(twiddle(x2));
+        }
+        const ThreePoint y = three_point(a[j], x1, x2, r.cube_root, r.cube_root_shoup, q);
+        a[j] = y.y0;
+        if constexpr (kForward) {
+            a[m + j] = twiddle(y.y1);
+            a[2 * m + j] = twiddle(twiddle(y.y2));
+        } else {
+            a[m + j] = y.y1;
+            a[2 * m + j] = y.y2;
+        }
+    }
+}
+
+// The transforms of any transform length n (transform_length): a power of two, or three times
+// one. Their values lie in [0, 2q).
+void forward_transform(std::size_t prime, std::uint32_t* a, std::size_t n)
+{
+    const std::uint32_t q = kNttPrimes[prime].q;
+    if (std::has_single_bit(n))
+        return forward(a, n, roots(prime, n), q);
+    const std::size_t m = n / 3;
+    thirds_pass<true>(a, m, thirds(prime, m).forward, q);
+    const RootTable& t = roots(prime, m);
+    for (std::size_t row = 0; row < 3; ++row)
+        forward(a + row * m, m, t, q);
+}
+
+// The inverse, times n.
+void inverse_transform(std::size_t prime, std::uint32_t* a, std::size_t n)
+{
+    const std::uint32_t q = kNttPrimes[prime].q;
+    if (std::has_single_bit(n))
+        return inverse(a, n, roots(prime, n), q);
+    const std::size_t m = n / 3;
+    const RootTable& t = roots(prime, m);
+    for (std::size_t row = 0; row < 3; ++row)
+        inverse(a + row * m, m, t, q);
+    thirds_pass<false>(a, m, thirds(prime, m).inverse, q);
+}
+
+// n^-1·2^32 mod q: undoes the inverse transform's factor n and a Montgomery product's 2^-32.
+std::uint32_t inverse_scale(std::size_t prime, std::size_t n)
+{
+    if (std::has_single_bit(n))
+        return roots(prime, n).scale[std::countr_zero(n)];
+    return thirds(prime, n / 3).scale;
+}
+
 // Montgomery's reduction with R = 2^32 for products t < 4q^2 (< q·2^32): t·R^-1 mod q, up to one q.
 inline std::uint32_t montgomery(std::uint64_t t, std::uint32_t q, std::uint32_t minus_q_inverse)
 {
@@ -815,22 +993,21 @@ void product_modulo(std::size_t prime, const Dense& a, const Dense& b, bool squa
 {
     const std::uint32_t q = kNttPrimes[prime].q;
     const std::uint32_t minus_q_inverse = minus_q_inverses()[prime];
-    const RootTable& t = roots(prime, n);
     std::uint32_t* x = scratch(prime, n).data();
     load(a.data(), a.size(), x, q);
     std::fill(x + a.size(), x + n, 0);
-    forward(x, n, t, q);
+    forward_transform(prime, x, n);
     if (square) {
         pointwise(x, x, x, n, q, minus_q_inverse);
     } else {
         std::uint32_t* y = scratch(3, n).data();
         load(b.data(), b.size(), y, q);
         std::fill(y + b.size(), y + n, 0);
-        forward(y, n, t, q);
+        forward_transform(prime, y, n);
         pointwise(x, x, y, n, q, minus_q_inverse);
     }
-    inverse(x, n, t, q);
-    const std::uint32_t factor = t.scale[std::countr_zero(n)];  // n^-1·2^32 mod q
+    inverse_transform(prime, x, n);
+    const std::uint32_t factor = inverse_scale(prime, n);
     scale(x, a.size() + b.size() - 1, factor, shoup_constant(factor, q), q);
 }
 
@@ -1014,7 +1191,7 @@ Spectrum dense_spectrum(const Dense& a, std::size_t n, std::size_t primes)
         std::uint32_t* x = s.values[prime].get();
         load(a.data(), a.size(), x, q);
         std::fill(x + a.size(), x + n, 0);
-        forward(x, n, roots(prime, n), q);
+        forward_transform(prime, x, n);
     }
     return s;
 }
@@ -1041,10 +1218,9 @@ Dense dense_from_spectrum(Spectrum s, std::size_t length, const Modulus& mod)
         return {};
     for (std::size_t prime = 0; prime < s.primes; ++prime) {
         const std::uint32_t q = kNttPrimes[prime].q;
-        const RootTable& t = roots(prime, s.n);
         std::uint32_t* x = s.values[prime].get();
-        inverse(x, s.n, t, q);
-        const std::uint32_t factor = t.scale[std::countr_zero(s.n)];  // n^-1·2^32 mod q
+        inverse_transform(prime, x, s.n);
+        const std::uint32_t factor = inverse_scale(prime, s.n);
         scale(x, length, factor, shoup_constant(factor, q), q);
     }
     return combine(s.values[0].get(), s.values[1].get(), s.values[2].get(), s.primes, length, mod);
@@ -1055,7 +1231,7 @@ Dense dense_multiply_ntt(const Dense& a, const Dense& b, const Modulus& mod)
     if (a.empty() || b.empty())
         return {};
     const std::size_t length = a.size() + b.size() - 1;
-    const std::size_t n = std::bit_ceil(length);
+    const std::size_t n = transform_length(length);
     if (n > kMaxTransformLength)
         return dense_multiply_kronecker(a, b, mod);
     const bool square = &a == &b || a == b;

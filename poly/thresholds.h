@@ -34,24 +34,36 @@ constexpr std::size_t kDenseRowRatio = 4;
 constexpr std::int64_t kSparseDivisorCheckRows = 8;
 constexpr std::size_t kShortDivisorTerms = 8;
 
+// The lengths of the number-theoretic transforms: the powers of two, and three times a power of two
+// m from kThirdsFrom on (a pass of 3-point transforms, then three of length m). The second kind
+// halves the waste of a length just above a power of two: at most a third more than needed, not
+// twice as much.
+constexpr std::size_t kThirdsFrom = 64;
+inline std::size_t transform_length(std::size_t n)
+{
+    const std::size_t power = std::bit_ceil(n), quarter = power / 4;
+    return quarter >= kThirdsFrom && 3 * quarter >= n ? 3 * quarter : power;
+}
+
 // Dense multiplication: the plain method costs about one unit per product of two coefficients
 // (eight at a time in the vector unit), the transforms about kTransformCostRatio units per
-// N·log2(N) for the transform length N (the product's length rounded up to a power of two, or
-// less for sums known to be shorter than their products), by the number of transform primes the
+// N·log2(N) for the transform length N (transform_length of the product's length, or less for
+// sums known to be shorter than their products), by the number of transform primes the
 // modulus needs (one for small p, up to three); the cheaper one is taken. Products that share
 // transforms with others, or need fewer of them, cost `transform_share` of that. The ratios, like
 // the crossovers below, come from bench/'s squarefree_crossovers on a processor with AVX-512.
 constexpr double kTransformCostRatio[3] = {4.0, 6.5, 8.5};
-inline bool plain_is_cheaper_than_transforms(std::size_t a_length, std::size_t b_length, std::size_t transform_length,
+inline bool plain_is_cheaper_than_transforms(std::size_t a_length, std::size_t b_length, std::size_t length,
                                              std::size_t transform_primes, double transform_share = 1.0)
 {
-    const double n = static_cast<double>(transform_length);
+    const double n = static_cast<double>(length);
     return static_cast<double>(a_length) * static_cast<double>(b_length) <=
            transform_share * kTransformCostRatio[transform_primes - 1] * n * std::log2(n);
 }
 inline bool plain_product_is_cheaper(std::size_t a_length, std::size_t b_length, std::size_t transform_primes)
 {
-    return plain_is_cheaper_than_transforms(a_length, b_length, std::bit_ceil(a_length + b_length - 1), transform_primes);
+    return plain_is_cheaper_than_transforms(a_length, b_length, transform_length(a_length + b_length - 1),
+                                            transform_primes);
 }
 
 // A quotient of Euclid's steps with at most this many coefficients is multiplied by the plain

@@ -59,13 +59,14 @@ TEST(FastArithmetic, KroneckerAndTransformProductsAreThePlainProduct)
 TEST(FastArithmetic, EveryVectorUnitGivesThePlainProduct)
 {
     // Transform lengths from 1 to 2^15: below and at the sixteen-lane kernel's smallest length (32),
-    // odd and even counts of levels, and lengths beyond the blocks it finishes in cache.
+    // odd and even counts of levels, and lengths beyond the blocks it finishes in cache; three times
+    // a power of two from the smallest, 3·64, to 3·8192.
     std::mt19937_64 rng(13);
     for (const VectorUnit unit : vector_units_supported()) {
         const VectorUnit before = vector_unit_select(unit);
         for (const std::int64_t p : {std::int64_t{3}, std::int64_t{2147483647}}) {
             const Modulus mod(p);
-            for (const std::size_t length : {1, 3, 12, 30, 60, 700, 3000, 9000, 20000}) {
+            for (const std::size_t length : {1, 3, 12, 30, 60, 100, 700, 3000, 9000, 12000, 20000}) {
                 const Dense a = random_dense(rng, mod, length), b = random_dense(rng, mod, length / 2 + 1);
                 EXPECT_EQ(dense_multiply_ntt(a, b, mod), dense_multiply_plain(a, b, mod))
                     << "unit " << static_cast<int>(unit) << ", p = " << p << ", length " << length;
@@ -78,12 +79,12 @@ TEST(FastArithmetic, EveryVectorUnitGivesThePlainProduct)
 TEST(FastArithmetic, TransformsUseEnoughPrimesForTheLargestCoefficients)
 {
     // Operands of residues p - 1 give the largest coefficients: the middle one of full(L)·full(L)
-    // is L·(p - 1)^2. Modulo 1000003 two primes hold it up to L = 468935 and three are needed from
-    // 468936 on; the product on both sides of that point, checked against Kronecker's.
+    // is L·(p - 1)^2. Modulo 1000003 two primes hold it up to L = 664981 and three are needed from
+    // 664982 on; the product on both sides of that point, checked against Kronecker's.
     const Modulus mod(1000003);
-    EXPECT_EQ(transform_primes(468935, mod), 2u);
-    EXPECT_EQ(transform_primes(468936, mod), 3u);
-    for (const std::size_t length : {std::size_t{468935}, std::size_t{468936}}) {
+    EXPECT_EQ(transform_primes(664981, mod), 2u);
+    EXPECT_EQ(transform_primes(664982, mod), 3u);
+    for (const std::size_t length : {std::size_t{664981}, std::size_t{664982}}) {
         const Dense full(length, static_cast<Residue>(mod.p - 1));
         EXPECT_EQ(dense_multiply_ntt(full, full, mod), dense_multiply_kronecker(full, full, mod)) << length;
     }
