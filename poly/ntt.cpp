@@ -563,8 +563,37 @@ __attribute__((target("avx512f"))) void inverse_levels16(std::uint32_t* a, std::
         }
 }
 
-// The levels of half-length 8 to 1 (forward) or 1 to 8 (inverse) on a[0, n), 32 entries at a time
-// permuted through the layouts of kLaneLayouts.
+// The levels of half-length 8 to 1 (forward) or 1 to 8 (inverse) on kGroups groups of 32 entries
+// from a, permuted through the layouts of kLaneLayouts. Each group's permutations and butterflies
+// form a chain of dependent steps; the groups side by side keep the vector unit busy meanwhile.
+template <bool kForward, std::size_t kGroups>
+__attribute__((target("avx512f"))) inline void short_levels_of_groups16(std::uint32_t* a, const __m512i (&g)[5][2],
+                                                                        const __m512i (&w)[4],
+                                                                        const __m512i (&w_shoup)[4], const Lanes16& k)
+{
+    __m512i u[kGroups], v[kGroups];
+    for (std::size_t c = 0; c < kGroups; ++c) {
+        u[c] = load16(a + 32 * c);
+        v[c] = load16(a + 32 * c + 16);
+    }
+    for (std::size_t i = 0; i < 4; ++i)
+        for (std::size_t c = 0; c < kGroups; ++c) {
+            const __m512i first = _mm512_permutex2var_epi32(u[c], g[i][0], v[c]);
+            v[c] = _mm512_permutex2var_epi32(u[c], g[i][1], v[c]);
+            u[c] = first;
+            if constexpr (kForward)
+                forward_butterfly16(u[c], v[c], w[i], w_shoup[i], k);
+            else
+                inverse_butterfly16(u[c], v[c], w[i], w_shoup[i], k);
+        }
+    for (std::size_t c = 0; c < kGroups; ++c) {
+        store16(a + 32 * c, _mm512_permutex2var_epi32(u[c], g[4][0], v[c]));
+        store16(a + 32 * c + 16, _mm512_permutex2var_epi32(u[c], g[4][1], v[c]));
+    }
+}
+
+// The levels of half-length 8 to 1 (forward) or 1 to 8 (inverse) on a[0, n), four groups of 32
+// entries at a time.
 template <bool kForward>
 __attribute__((target("avx512f"))) void short_levels16(std::uint32_t* a, std::size_t n, const LaneRoots& roots,
                                                        const Lanes16& k)
@@ -579,20 +608,11 @@ __attribute__((target("avx512f"))) void short_levels16(std::uint32_t* a, std::si
         w[i] = load16(roots.w[layout]);
         w_shoup[i] = load16(roots.w_shoup[layout]);
     }
-    for (std::size_t s = 0; s < n; s += 32) {
-        __m512i u = load16(a + s), v = load16(a + s + 16);
-        for (std::size_t i = 0; i < 4; ++i) {
-            const __m512i first = _mm512_permutex2var_epi32(u, g[i][0], v);
-            v = _mm512_permutex2var_epi32(u, g[i][1], v);
-            u = first;
-            if constexpr (kForward)
-                forward_butterfly16(u, v, w[i], w_shoup[i], k);
-            else
-                inverse_butterfly16(u, v, w[i], w_shoup[i], k);
-        }
-        store16(a + s, _mm512_permutex2var_epi32(u, g[4][0], v));
-        store16(a + s + 16, _mm512_permutex2var_epi32(u, g[4][1], v));
-    }
+    std::size_t s = 0;
+    for (; s + 128 <= n; s += 128)
+        short_levels_of_groups16<kForward, 4>(a + s, g, w, w_shoup, k);
+    for (; s < n; s += 32)
+        short_levels_of_groups16<kForward, 1>(a + s, g, w, w_shoup, k);
 }
 
 // The elementwise loops on sixteen lanes, as those on eight above.
