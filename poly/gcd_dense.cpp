@@ -42,6 +42,8 @@ Transforms transforms_for(std::size_t longest_left, std::size_t longest_right, s
 {
     if (longest_left == 0 || longest_right == 0)
         return {};
+    // Powers of two only: gcd_by_jumps aligns the half-gcd's degrees to them, and lengths 3·2^k
+    // measured slower here.
     const std::size_t n = std::bit_ceil(result_length);
     if (n > kMaxTransformLength)
         return {};
