@@ -50,6 +50,12 @@ int main()
                         microseconds([&] { dense_multiply_ntt(a, b, mod); }), transform_primes(n, mod));
         }
     }
+    std::printf("transform of length 4m / 3m (one prime), for kThirdsFrom\n");
+    for (const std::size_t m : {32, 64, 128, 256, 512, 1024}) {
+        const Dense a = random_dense(rng, Modulus(3), 2 * m);
+        std::printf("  m=%-6zu %9.2f %9.2f\n", m, microseconds([&] { dense_spectrum(a, 4 * m, 1); }),
+                    microseconds([&] { dense_spectrum(a, 3 * m, 1); }));
+    }
     std::printf("division of degree 2n by degree n: long division / Newton\n");
     for (const std::int64_t p : kPrimes) {
         const Modulus mod(p);
