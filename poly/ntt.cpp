@@ -852,29 +852,25 @@ __attribute__((target("avx512f"))) void thirds_pass16(std::uint32_t* a, std::siz
 }
 #endif
 
-template <bool kForward>
-SQUAREFREE_VECTOR_CLONES void thirds_pass(std::uint32_t* a, std::size_t m, const ThirdsRoots& r, std::uint32_t q)
+// The pass, forward or inverse. (Not a template: clang's multiversioned functions cannot be.)
+SQUAREFREE_VECTOR_CLONES void thirds_pass(std::uint32_t* a, std::size_t m, const ThirdsRoots& r, std::uint32_t q,
+                                          bool forward)
 {
 #ifdef SQUAREFREE_AVX512_BUTTERFLIES
     if (vector_unit_in_use() == VectorUnit::avx512 && m % 16 == 0)
-        return thirds_pass16<kForward>(a, m, r, q);
+        return forward ? thirds_pass16<true>(a, m, r, q) : thirds_pass16<false>(a, m, r, q);
 #endif
     for (std::size_t j = 0; j < m; ++j) {
         const auto twiddle = [&r, j, q](std::uint32_t x) { return shoup_multiply(x, r.w[j], r.w_shoup[j], q); };
         std::uint32_t x1 = a[m + j], x2 = a[2 * m + j];
-        if constexpr (!kForward) {
+        if (!forward) {
             x1 = twiddle(x1);
             x2 = twiddle(twiddle(x2));
         }
         const ThreePoint y = three_point(a[j], x1, x2, r.cube_root, r.cube_root_shoup, q);
         a[j] = y.y0;
-        if constexpr (kForward) {
-            a[m + j] = twiddle(y.y1);
-            a[2 * m + j] = twiddle(twiddle(y.y2));
-        } else {
-            a[m + j] = y.y1;
-            a[2 * m + j] = y.y2;
-        }
+        a[m + j] = forward ? twiddle(y.y1) : y.y1;
+        a[2 * m + j] = forward ? twiddle(twiddle(y.y2)) : y.y2;
     }
 }
 
@@ -886,7 +882,7 @@ void forward_transform(std::size_t prime, std::uint32_t* a, std::size_t n)
     if (std::has_single_bit(n))
         return forward(a, n, roots(prime, n), q);
     const std::size_t m = n / 3;
-    thirds_pass<true>(a, m, thirds(prime, m).forward, q);
+    thirds_pass(a, m, thirds(prime, m).forward, q, true);
     const RootTable& t = roots(prime, m);
     for (std::size_t row = 0; row < 3; ++row)
         forward(a + row * m, m, t, q);
@@ -902,7 +898,7 @@ void inverse_transform(std::size_t prime, std::uint32_t* a, std::size_t n)
     const RootTable& t = roots(prime, m);
     for (std::size_t row = 0; row < 3; ++row)
         inverse(a + row * m, m, t, q);
-    thirds_pass<false>(a, m, thirds(prime, m).inverse, q);
+    thirds_pass(a, m, thirds(prime, m).inverse, q, false);
 }
 
 // n^-1·2^32 mod q: undoes the inverse transform's factor n and a Montgomery product's 2^-32.
