@@ -608,9 +608,10 @@ __attribute__((target("avx512f"))) void short_levels16(std::uint32_t* a, std::si
         w[i] = load16(roots.w[layout]);
         w_shoup[i] = load16(roots.w_shoup[layout]);
     }
+    constexpr std::size_t kGroups = 4;
     std::size_t s = 0;
-    for (; s + 128 <= n; s += 128)
-        short_levels_of_groups16<kForward, 4>(a + s, g, w, w_shoup, k);
+    for (; s + 32 * kGroups <= n; s += 32 * kGroups)
+        short_levels_of_groups16<kForward, kGroups>(a + s, g, w, w_shoup, k);
     for (; s < n; s += 32)
         short_levels_of_groups16<kForward, 1>(a + s, g, w, w_shoup, k);
 }
@@ -836,15 +837,13 @@ __attribute__((target("avx512f"))) void thirds_pass16(std::uint32_t* a, std::siz
     for (std::size_t j = 0; j < m; j += 16) {
         __m512i x0 = load16(a + j), x1 = load16(a + m + j), x2 = load16(a + 2 * m + j);
         const __m512i t = load16(r.w.data() + j), t_shoup = load16(r.w_shoup.data() + j);
-        if constexpr (kForward) {
+        // Forward: the 3-point transform, then the twiddles; inverse: the twiddles first.
+        if constexpr (kForward)
             three_point16(x0, x1, x2, w, w_shoup, k);
-            x1 = shoup_multiply16(x1, t, t_shoup, k.q);
-            x2 = shoup_multiply16(shoup_multiply16(x2, t, t_shoup, k.q), t, t_shoup, k.q);
-        } else {
-            x1 = shoup_multiply16(x1, t, t_shoup, k.q);
-            x2 = shoup_multiply16(shoup_multiply16(x2, t, t_shoup, k.q), t, t_shoup, k.q);
+        x1 = shoup_multiply16(x1, t, t_shoup, k.q);
+        x2 = shoup_multiply16(shoup_multiply16(x2, t, t_shoup, k.q), t, t_shoup, k.q);
+        if constexpr (!kForward)
             three_point16(x0, x1, x2, w, w_shoup, k);
-        }
         store16(a + j, x0);
         store16(a + m + j, x1);
         store16(a + 2 * m + j, x2);
