@@ -89,7 +89,7 @@ constexpr std::int64_t kInverseFreeDegreeBelow = 200;
 // recursion ends at kHalfGcdBase (by the same count), below which its quotients come from Euclid's
 // steps: near there its products would be plain ones, and Euclid's steps cost less than the
 // recursion's plain products.
-constexpr std::int64_t kHalfGcdCrossover[3] = {1400, 2200, 5500};
+constexpr std::int64_t kHalfGcdCrossover[3] = {2100, 2200, 5500};
 constexpr std::int64_t kHalfGcdBase[3] = {256, 512, 1024};
 
 // A sparse dividend of more than this many times the divisor's degree gives its remainder term by
