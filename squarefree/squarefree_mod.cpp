@@ -250,6 +250,14 @@ Poly divided_by_x(Poly w)
     return w;
 }
 
+// Whether g, not constant, is a polynomial in x^p: then g = h^p for h its p-th root (poly_deflate),
+// since the p-th power map fixes every residue.
+bool is_pth_power(const Poly& g, std::int64_t p)
+{
+    return !poly_is_constant(g) &&
+           std::all_of(g.terms.begin(), g.terms.end(), [p](const Term& t) { return t.exponent % p == 0; });
+}
+
 // w^k for k >= 1, by repeated squaring.
 Poly power(const Poly& w, std::int64_t k, std::int64_t p)
 {
@@ -263,18 +271,49 @@ Poly power(const Poly& w, std::int64_t k, std::int64_t p)
     return result;
 }
 
+// g = of_w·rest: of_w made of the factors of w, rest prime to w.
+struct Split {
+    Poly of_w, rest;
+};
+
+// Splits g by the factors of the square-free, monic w. With P a power of p, w^P = w(x^P) (the p-th
+// power map fixes every residue), and gcd(g, w^P) holds each factor of w to the smaller of P and
+// its power in g. It is all of g's part made of w's factors once every such power is below P:
+// certainly when the gcd's degree is below P, or when the gcd is that of the previous P. The gcds
+// are short while w(x^P) is; nothing (no split) once P·deg w would pass half of deg g.
+std::optional<Split> split_by_factors_of(const Poly& w, const Poly& g, std::int64_t p)
+{
+    const std::int64_t w_degree = poly_degree(w), g_degree = poly_degree(g);
+    Poly previous;
+    for (std::int64_t power = p; power <= g_degree / (2 * w_degree); power *= p) {
+        Poly w_power = w;
+        for (Term& t : w_power.terms)
+            t.exponent *= power;
+        Poly of_w = poly_gcd_mod(g, w_power, p);
+        if (poly_degree(of_w) < power || poly_equal(of_w, previous)) {
+            Poly rest = poly_quotient(g, p, of_w);
+            return Split{std::move(of_w), std::move(rest)};
+        }
+        previous = std::move(of_w);
+    }
+    return std::nullopt;
+}
+
 // The chain of gcd(w, g) from multiplicity 1 up, scale times each multiplicity; leaves in g the
 // factors whose multiplicity p divides (the constant one when there are none). A chain that
-// reaches a multiplicity i above p hands what is left, w^i·g (the factors of multiplicity i and up
-// with their own multiplicities), to the recursion, where a p-th root divides a high multiplicity
-// by p instead of taking one round per unit.
+// reaches a multiplicity i above p hands the factors of multiplicity i and up, w^i times g's part
+// made of w's factors, to the recursion, where a p-th root divides a high multiplicity by p
+// instead of taking one round per unit; the rest of g stays. When g will not split cheaply, all of
+// w^i·g goes to the recursion.
 void factors_up_the_chain(Found& found, std::int64_t p, std::int64_t scale, Poly w, Poly& g)
 {
     for (std::int64_t i = 1; !poly_is_constant(w); ++i) {
         if (i > p) {
-            for (Factor& factor : by_recursion(p, poly_multiply(power(w, i, p), p, g)).factors)
+            std::optional<Split> split = split_by_factors_of(w, g, p);
+            const Poly& of_w = split ? split->of_w : g;
+            for (Factor& factor : by_recursion(p, poly_multiply(power(w, i, p), p, of_w)).factors)
                 found.add(factor.multiplicity * scale, std::move(factor.poly));
-            g = poly_one();
+            g = split ? std::move(split->rest) : poly_one();
             return;
         }
         if (g.terms.size() == 1 && poly_degree(g) > 0) {
@@ -291,7 +330,14 @@ void factors_up_the_chain(Found& found, std::int64_t p, std::int64_t scale, Poly
             g = poly_one();
             return;
         }
-        Poly y = poly_gcd_mod(w, g, p);
+        // The square-free w meets g = h^p where it meets h: that gcd runs on a p-th of g's degree.
+        Poly y;
+        if (is_pth_power(g, p)) {
+            Poly h = g;
+            y = poly_gcd_mod(w, poly_deflate(h, p), p);
+        } else {
+            y = poly_gcd_mod(w, g, p);
+        }
         if (poly_is_one(y)) {
             found.add(i * scale, std::move(w));
             return;

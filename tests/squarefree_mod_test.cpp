@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <utility>
+#include <vector>
 
 #include "poly/failure.h"
+#include "poly/thresholds.h"
 #include "squarefree/squarefree.h"
 #include "tests/support/notation.h"
 #include "tests/support/oracle.h"
@@ -135,6 +138,40 @@ TEST(SquarefreeModReference, SameListForLongFactors)
             const Poly input = poly_from_ntl(g);
             EXPECT_EQ(show(squarefree_mod(p, input)), show(reference_squarefree_mod(p, input))) << p << " x^" << k;
         }
+    }
+}
+
+// Dense products whose factors go past multiplicity p in the chain, next to factors whose
+// multiplicity p divides: short factors with multiplicities up to p^3 + 2 (their powers left in g
+// take several rounds of w(x^P) to collect), and a long factor just above p with little else left
+// in g (no w(x^P) short enough).
+TEST(SquarefreeModReference, SameListForMultiplicitiesAboveP)
+{
+    struct Case {
+        std::int64_t p;
+        std::vector<std::pair<long, long>> factors;  // (degree, multiplicity)
+    };
+    const Case cases[] = {
+        {2, {{60, 1}, {3, 5}, {2, 11}, {120, 4}}},
+        {3, {{80, 1}, {4, 8}, {1, 29}, {2, 13}, {150, 6}}},
+        {3, {{90, 2}, {2, 4}, {1, 34}, {120, 3}}},
+        {5, {{70, 1}, {3, 7}, {2, 27}, {300, 5}}},
+        {3, {{50, 1}, {60, 5}, {10, 3}}},
+    };
+    std::mt19937_64 rng(79);
+    for (const Case& c : cases) {
+        NTL::zz_p::init(c.p);
+        NTL::zz_pX f(1);
+        for (const auto& [degree, multiplicity] : c.factors) {
+            NTL::zz_pX a;
+            for (long e = 0; e < degree; ++e)
+                NTL::SetCoeff(a, e, static_cast<long>(rng() % static_cast<std::uint64_t>(c.p)));
+            NTL::SetCoeff(a, degree, 1);
+            f *= NTL::power(a, multiplicity);
+        }
+        const Poly input = poly_from_ntl(f);
+        ASSERT_FALSE(poly_is_sparse(input));
+        EXPECT_EQ(show(squarefree_mod(c.p, input)), show(reference_squarefree_mod(c.p, input))) << "modulo " << c.p;
     }
 }
 
