@@ -308,6 +308,10 @@ std::optional<Split> split_by_factors_of(const Poly& w, const Poly& g, std::int6
 void factors_up_the_chain(Found& found, std::int64_t p, std::int64_t scale, Poly w, Poly& g)
 {
     for (std::int64_t i = 1; !poly_is_constant(w); ++i) {
+        if (poly_is_constant(g)) {  // nothing of w's goes higher: all of it has multiplicity i
+            found.add(i * scale, std::move(w));
+            return;
+        }
         if (i > p) {
             std::optional<Split> split = split_by_factors_of(w, g, p);
             const Poly& of_w = split ? split->of_w : g;
