@@ -4,6 +4,7 @@
 //
 //   squarefree_bench [google benchmark flags]   the timings
 //   squarefree_bench --write-inputs DIR          the dialogues whose peak memory bench/run measures
+//   squarefree_bench --growth                    the times behind the growth from degree 10^4 to 10^5
 #include <benchmark/benchmark.h>
 
 #include <NTL/ZZXFactoring.h>
@@ -17,11 +18,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <random>
 #include <string>
+#include <utility>
 
 #include "poly/failure.h"
 #include "squarefree/squarefree.h"
@@ -364,6 +368,87 @@ BENCHMARK(arith_ours<3>)->Name("gcd_mod_growth/ours")->Apply(growth_args);
 BENCHMARK(arith_ntl<3>)->Name("gcd_mod_growth/ntl")->Apply(growth_args);
 BENCHMARK(arith_flint<3>)->Name("gcd_mod_growth/flint")->Apply(growth_args);
 
+// --- growth from degree 10^4 to 10^5 ------------------------------------------------------------
+
+// Microseconds per call of `small` and of `large`, timed in alternating slices of at least 30 ms,
+// each keeping its fastest slice. The growth is their ratio: on a shared machine a slow stretch
+// lasts seconds, and rows timed one after the other would carry it into one size only.
+template <typename Small, typename Large>
+std::pair<double, double> fastest_slices(Small small, Large large)
+{
+    const auto slice = [](auto& routine) {
+        const auto start = std::chrono::steady_clock::now();
+        int runs = 0;
+        do {
+            routine();
+            ++runs;
+        } while (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(30));
+        return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count() / runs;
+    };
+    double best_small = slice(small), best_large = slice(large);
+    for (int round = 1; round < 8; ++round) {
+        best_small = std::min(best_small, slice(small));
+        best_large = std::min(best_large, slice(large));
+    }
+    return {best_small, best_large};
+}
+
+// One line per row of the growth table: the row's name, then for ours, NTL and FLINT the
+// microseconds per call at degree 10^4 and at 10^5.
+int print_growth()
+{
+    const auto print = [](const std::string& row, const std::pair<double, double> (&times)[3]) {
+        std::printf("%s", row.c_str());
+        for (const auto& [small, large] : times)
+            std::printf(" %.1f %.1f", small, large);
+        std::printf("\n");
+        std::fflush(stdout);
+    };
+    for (const long p : {3L, 1000003L, 2147483647L}) {
+        const NTL::zz_pX small = dense_mod_input(p, 10000), large = dense_mod_input(p, 100000);
+        NTL::zz_p::init(p);
+        const Poly ours_small = poly_from_ntl(small), ours_large = poly_from_ntl(large);
+        const NTL::zz_pX monic_small = small / NTL::LeadCoeff(small), monic_large = large / NTL::LeadCoeff(large);
+        const FlintModPoly flint_small(monic_small), flint_large(monic_large);
+        const auto ntl = [](const NTL::zz_pX& f) {
+            NTL::vec_pair_zz_pX_long result;
+            NTL::SquareFreeDecomp(result, f);
+            benchmark::DoNotOptimize(result);
+        };
+        const auto flint = [](const FlintModPoly& f) {
+            nmod_poly_factor_t result;
+            nmod_poly_factor_init(result);
+            nmod_poly_factor_squarefree(result, f.poly);
+            nmod_poly_factor_clear(result);
+        };
+        const std::pair<double, double> times[3] = {
+            fastest_slices([&] { benchmark::DoNotOptimize(squarefree_mod(p, ours_small)); },
+                           [&] { benchmark::DoNotOptimize(squarefree_mod(p, ours_large)); }),
+            fastest_slices([&] { ntl(monic_small); }, [&] { ntl(monic_large); }),
+            fastest_slices([&] { flint(flint_small); }, [&] { flint(flint_large); })};
+        print("sqf_mod/p:" + std::to_string(p), times);
+    }
+    for (const long p : {3L, 1000003L, 2147483647L}) {
+        const Operands small = operands(p, 10000), large = operands(p, 100000);
+        const Poly small_a = poly_from_ntl(small.common_a), small_b = poly_from_ntl(small.common_b),
+                   large_a = poly_from_ntl(large.common_a), large_b = poly_from_ntl(large.common_b);
+        const FlintModPoly flint_small_a(small.common_a), flint_small_b(small.common_b),
+            flint_large_a(large.common_a), flint_large_b(large.common_b);
+        nmod_poly_t r;
+        nmod_poly_init(r, static_cast<mp_limb_t>(p));
+        const std::pair<double, double> times[3] = {
+            fastest_slices([&] { benchmark::DoNotOptimize(poly_gcd_mod(small_a, small_b, p)); },
+                           [&] { benchmark::DoNotOptimize(poly_gcd_mod(large_a, large_b, p)); }),
+            fastest_slices([&] { benchmark::DoNotOptimize(NTL::GCD(small.common_a, small.common_b)); },
+                           [&] { benchmark::DoNotOptimize(NTL::GCD(large.common_a, large.common_b)); }),
+            fastest_slices([&] { nmod_poly_gcd(r, flint_small_a.poly, flint_small_b.poly); },
+                           [&] { nmod_poly_gcd(r, flint_large_a.poly, flint_large_b.poly); })};
+        nmod_poly_clear(r);
+        print("gcd_mod_growth/p:" + std::to_string(p), times);
+    }
+    return 0;
+}
+
 // --- the whole program --------------------------------------------------------------------------
 
 // Runs the real program with `input` on standard input and waits for it.
@@ -464,6 +549,8 @@ int main(int argc, char** argv)
     if (argc > 2 && std::strcmp(argv[1], "--write-inputs") == 0)
         finish(write_inputs(argv[2]));
     keep_freed_memory_for_reuse();  // as the program does; it serves NTL and FLINT alike
+    if (argc > 1 && std::strcmp(argv[1], "--growth") == 0)
+        finish(print_growth());
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
