@@ -3,38 +3,22 @@
 // numbers in poly/thresholds.h come from runs of this program.
 //
 //   squarefree_crossovers        one table per routine, times in microseconds
-#include <algorithm>
 #include <bit>
 #include <chrono>
 #include <cstdio>
 #include <random>
 #include <utility>
 
+#include "bench/fastest_slices.h"
 #include "poly/dense_mod.h"
 
 namespace {
 
-// Microseconds per call of f and of g. The two are timed in alternating slices and each keeps its
-// fastest slice: on a shared machine one slice can run 20% slower than the next, and a run of slices
-// of one routine would carry that into the comparison.
+// Microseconds per call of f and of g, in alternating slices of 15 ms (fastest of ten each).
 template <typename F, typename G>
 std::pair<double, double> microseconds(F f, G g)
 {
-    const auto slice = [](auto& routine) {
-        const auto start = std::chrono::steady_clock::now();
-        int runs = 0;
-        do {
-            routine();
-            ++runs;
-        } while (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(15));
-        return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count() / runs;
-    };
-    double best_f = slice(f), best_g = slice(g);
-    for (int i = 1; i < 10; ++i) {
-        best_f = std::min(best_f, slice(f));
-        best_g = std::min(best_g, slice(g));
-    }
-    return {best_f, best_g};
+    return fastest_slices(f, g, std::chrono::milliseconds(15), 10);
 }
 
 Dense random_dense(std::mt19937_64& rng, const Modulus& mod, std::size_t length)

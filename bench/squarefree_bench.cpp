@@ -18,7 +18,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -27,6 +26,7 @@
 #include <string>
 #include <utility>
 
+#include "bench/fastest_slices.h"
 #include "poly/failure.h"
 #include "squarefree/squarefree.h"
 #include "tests/support/ntl_convert.h"
@@ -370,33 +370,13 @@ BENCHMARK(arith_flint<3>)->Name("gcd_mod_growth/flint")->Apply(growth_args);
 
 // --- growth from degree 10^4 to 10^5 ------------------------------------------------------------
 
-// Microseconds per call of `small` and of `large`, timed in alternating slices of at least 30 ms,
-// each keeping its fastest slice. The growth is their ratio: on a shared machine a slow stretch
-// lasts seconds, and rows timed one after the other would carry it into one size only.
-template <typename Small, typename Large>
-std::pair<double, double> fastest_slices(Small small, Large large)
-{
-    const auto slice = [](auto& routine) {
-        const auto start = std::chrono::steady_clock::now();
-        int runs = 0;
-        do {
-            routine();
-            ++runs;
-        } while (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(30));
-        return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count() / runs;
-    };
-    double best_small = slice(small), best_large = slice(large);
-    for (int round = 1; round < 8; ++round) {
-        best_small = std::min(best_small, slice(small));
-        best_large = std::min(best_large, slice(large));
-    }
-    return {best_small, best_large};
-}
-
 // One line per row of the growth table: the row's name, then for ours, NTL and FLINT the
-// microseconds per call at degree 10^4 and at 10^5.
+// microseconds per call at degree 10^4 and at 10^5, from alternating slices of the two sizes.
 int print_growth()
 {
+    const auto by_slices = [](auto small, auto large) {
+        return fastest_slices(small, large, std::chrono::milliseconds(30), 8);
+    };
     const auto print = [](const std::string& row, const std::pair<double, double> (&times)[3]) {
         std::printf("%s", row.c_str());
         for (const auto& [small, large] : times)
@@ -422,10 +402,10 @@ int print_growth()
             nmod_poly_factor_clear(result);
         };
         const std::pair<double, double> times[3] = {
-            fastest_slices([&] { benchmark::DoNotOptimize(squarefree_mod(p, ours_small)); },
+            by_slices([&] { benchmark::DoNotOptimize(squarefree_mod(p, ours_small)); },
                            [&] { benchmark::DoNotOptimize(squarefree_mod(p, ours_large)); }),
-            fastest_slices([&] { ntl(monic_small); }, [&] { ntl(monic_large); }),
-            fastest_slices([&] { flint(flint_small); }, [&] { flint(flint_large); })};
+            by_slices([&] { ntl(monic_small); }, [&] { ntl(monic_large); }),
+            by_slices([&] { flint(flint_small); }, [&] { flint(flint_large); })};
         print("sqf_mod/p:" + std::to_string(p), times);
     }
     for (const long p : {3L, 1000003L, 2147483647L}) {
@@ -437,11 +417,11 @@ int print_growth()
         nmod_poly_t r;
         nmod_poly_init(r, static_cast<mp_limb_t>(p));
         const std::pair<double, double> times[3] = {
-            fastest_slices([&] { benchmark::DoNotOptimize(poly_gcd_mod(small_a, small_b, p)); },
+            by_slices([&] { benchmark::DoNotOptimize(poly_gcd_mod(small_a, small_b, p)); },
                            [&] { benchmark::DoNotOptimize(poly_gcd_mod(large_a, large_b, p)); }),
-            fastest_slices([&] { benchmark::DoNotOptimize(NTL::GCD(small.common_a, small.common_b)); },
+            by_slices([&] { benchmark::DoNotOptimize(NTL::GCD(small.common_a, small.common_b)); },
                            [&] { benchmark::DoNotOptimize(NTL::GCD(large.common_a, large.common_b)); }),
-            fastest_slices([&] { nmod_poly_gcd(r, flint_small_a.poly, flint_small_b.poly); },
+            by_slices([&] { nmod_poly_gcd(r, flint_small_a.poly, flint_small_b.poly); },
                            [&] { nmod_poly_gcd(r, flint_large_a.poly, flint_large_b.poly); })};
         nmod_poly_clear(r);
         print("gcd_mod_growth/p:" + std::to_string(p), times);
