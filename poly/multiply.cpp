@@ -24,13 +24,16 @@ Poly poly_multiply(const Poly& a, std::int64_t p, const Poly& b)
         // A dense square: a_i·a_i on the diagonal, and each product a_i·a_j with i < j once, doubled.
         const Residues row = residues_from_poly(a, mod);
         Residues doubled(row.size());
-        for (std::size_t j = 0; j < row.size(); ++j)
-            doubled[j] = static_cast<Residue>(mod.reduce(2 * std::uint64_t{row[j]}));
+        for (std::size_t j = 0; j < row.size(); ++j) {
+            const std::uint64_t twice = 2 * std::uint64_t{row[j]};
+            doubled[j] = static_cast<Residue>(twice >= mod.p ? twice - mod.p : twice);
+        }
         for (std::size_t i = 0; i < row.size(); ++i) {
             const Residue c = row[i];
             if (c == 0)
                 continue;
-            product[2 * i] = static_cast<Residue>(mod.reduce(product[2 * i] + mod.mul(c, c)));
+            const std::uint64_t diagonal = product[2 * i] + mod.mul(c, c);
+            product[2 * i] = static_cast<Residue>(diagonal >= mod.p ? diagonal - mod.p : diagonal);
             residues_add_multiple(product.data() + 2 * i + 1, doubled.data() + i + 1, row.size() - i - 1, c, mod.shoup(c),
                                   static_cast<std::uint32_t>(p));
         }
