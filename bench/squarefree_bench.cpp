@@ -178,15 +178,28 @@ void mod_ours(benchmark::State& state)
         benchmark::DoNotOptimize(squarefree_mod(p, f));
 }
 
+// NTL's and FLINT's square-free factorizations of a monic f (NTL wants a monic input).
+void ntl_squarefree(const NTL::zz_pX& monic)
+{
+    NTL::vec_pair_zz_pX_long result;
+    NTL::SquareFreeDecomp(result, monic);
+    benchmark::DoNotOptimize(result);
+}
+
+void flint_squarefree(const FlintModPoly& monic)
+{
+    nmod_poly_factor_t result;
+    nmod_poly_factor_init(result);
+    nmod_poly_factor_squarefree(result, monic.poly);
+    nmod_poly_factor_clear(result);
+}
+
 void mod_ntl(benchmark::State& state)
 {
     const long p = state.range(0), degree = state.range(1);
     const NTL::zz_pX f = dense_mod_input(p, degree);
-    for (auto _ : state) {
-        NTL::vec_pair_zz_pX_long result;
-        NTL::SquareFreeDecomp(result, f / NTL::LeadCoeff(f));  // NTL wants a monic input
-        benchmark::DoNotOptimize(result);
-    }
+    for (auto _ : state)
+        ntl_squarefree(f / NTL::LeadCoeff(f));
 }
 
 void mod_flint(benchmark::State& state)
@@ -194,12 +207,8 @@ void mod_flint(benchmark::State& state)
     const long p = state.range(0), degree = state.range(1);
     const NTL::zz_pX f = dense_mod_input(p, degree);
     const FlintModPoly g(f / NTL::LeadCoeff(f));
-    for (auto _ : state) {
-        nmod_poly_factor_t result;
-        nmod_poly_factor_init(result);
-        nmod_poly_factor_squarefree(result, g.poly);
-        nmod_poly_factor_clear(result);
-    }
+    for (auto _ : state)
+        flint_squarefree(g);
 }
 
 void mod_args(benchmark::internal::Benchmark* b)
@@ -386,26 +395,14 @@ int print_growth()
     };
     for (const long p : {3L, 1000003L, 2147483647L}) {
         const NTL::zz_pX small = dense_mod_input(p, 10000), large = dense_mod_input(p, 100000);
-        NTL::zz_p::init(p);
         const Poly ours_small = poly_from_ntl(small), ours_large = poly_from_ntl(large);
         const NTL::zz_pX monic_small = small / NTL::LeadCoeff(small), monic_large = large / NTL::LeadCoeff(large);
         const FlintModPoly flint_small(monic_small), flint_large(monic_large);
-        const auto ntl = [](const NTL::zz_pX& f) {
-            NTL::vec_pair_zz_pX_long result;
-            NTL::SquareFreeDecomp(result, f);
-            benchmark::DoNotOptimize(result);
-        };
-        const auto flint = [](const FlintModPoly& f) {
-            nmod_poly_factor_t result;
-            nmod_poly_factor_init(result);
-            nmod_poly_factor_squarefree(result, f.poly);
-            nmod_poly_factor_clear(result);
-        };
         const std::pair<double, double> times[3] = {
             by_slices([&] { benchmark::DoNotOptimize(squarefree_mod(p, ours_small)); },
-                           [&] { benchmark::DoNotOptimize(squarefree_mod(p, ours_large)); }),
-            by_slices([&] { ntl(monic_small); }, [&] { ntl(monic_large); }),
-            by_slices([&] { flint(flint_small); }, [&] { flint(flint_large); })};
+                      [&] { benchmark::DoNotOptimize(squarefree_mod(p, ours_large)); }),
+            by_slices([&] { ntl_squarefree(monic_small); }, [&] { ntl_squarefree(monic_large); }),
+            by_slices([&] { flint_squarefree(flint_small); }, [&] { flint_squarefree(flint_large); })};
         print("sqf_mod/p:" + std::to_string(p), times);
     }
     for (const long p : {3L, 1000003L, 2147483647L}) {
@@ -418,11 +415,11 @@ int print_growth()
         nmod_poly_init(r, static_cast<mp_limb_t>(p));
         const std::pair<double, double> times[3] = {
             by_slices([&] { benchmark::DoNotOptimize(poly_gcd_mod(small_a, small_b, p)); },
-                           [&] { benchmark::DoNotOptimize(poly_gcd_mod(large_a, large_b, p)); }),
+                      [&] { benchmark::DoNotOptimize(poly_gcd_mod(large_a, large_b, p)); }),
             by_slices([&] { benchmark::DoNotOptimize(NTL::GCD(small.common_a, small.common_b)); },
-                           [&] { benchmark::DoNotOptimize(NTL::GCD(large.common_a, large.common_b)); }),
+                      [&] { benchmark::DoNotOptimize(NTL::GCD(large.common_a, large.common_b)); }),
             by_slices([&] { nmod_poly_gcd(r, flint_small_a.poly, flint_small_b.poly); },
-                           [&] { nmod_poly_gcd(r, flint_large_a.poly, flint_large_b.poly); })};
+                      [&] { nmod_poly_gcd(r, flint_large_a.poly, flint_large_b.poly); })};
         nmod_poly_clear(r);
         print("gcd_mod_growth/p:" + std::to_string(p), times);
     }
