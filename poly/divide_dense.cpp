@@ -29,7 +29,9 @@ Dense dense_inverse_series(const Dense& f, std::size_t n, const Modulus& mod)
         const std::size_t length = transform_length(next);
         const std::size_t primes = transform_primes(g.size(), mod);
         Dense t;
-        if (length <= kMaxTransformLength && !plain_is_cheaper_than_transforms(f_low.size(), g.size(), length, primes)) {
+        if (length <= kMaxTransformLength &&
+            !plain_is_cheaper_than_transforms(f_low.size(), g.size(), length, primes, 1.0,
+                                              plain_product_share(std::min(f_low.size(), g.size()), mod))) {
             // Both products by transforms of length transform_length(next), sharing g's: the first wraps
             // around modulo x^length - 1 only into its k lowest coefficients, which are known (1 and
             // zeros) and not needed; the second, g·h, is shorter than length.
@@ -67,7 +69,8 @@ Dense remainder_from_quotient(const Dense& a, const Dense& b, const Dense& q, co
     const Dense q_folded = dense_fold(q, length, mod), b_folded = dense_fold(b, length, mod);
     const std::size_t primes = transform_primes(std::min(q_folded.size(), b_folded.size()), mod);
     if (length > kMaxTransformLength ||
-        plain_is_cheaper_than_transforms(q_folded.size(), b_folded.size(), length, primes))
+        plain_is_cheaper_than_transforms(q_folded.size(), b_folded.size(), length, primes, 1.0,
+                                         plain_product_share(std::min(q.size(), b.size()), mod)))
         return dense_subtract(dense_truncate(a, low), dense_truncate(dense_multiply(q, b, mod), low), mod);
     Spectrum product;
     spectrum_multiply_add(product, dense_spectrum(q_folded, length, primes), dense_spectrum(b_folded, length, primes));

@@ -49,7 +49,8 @@ Transforms transforms_for(std::size_t longest_left, std::size_t longest_right, s
         return {};
     // An operand longer than n is folded modulo x^n - 1 first, so no product sums more than n terms.
     const std::size_t primes = transform_primes(2 * std::min({longest_left, longest_right, n}), mod);
-    if (plain_is_cheaper_than_transforms(longest_left, longest_right, n, primes, transform_share))
+    if (plain_is_cheaper_than_transforms(longest_left, longest_right, n, primes, transform_share,
+                                         plain_product_share(std::min(longest_left, longest_right), mod)))
         return {};
     return {n, primes};
 }

@@ -4,10 +4,12 @@
 
 #if defined(__x86_64__) || defined(__i386__)
 // GCC 12's AVX-512 headers read a deliberately undefined register in some intrinsics, which its
-// own -Wmaybe-uninitialized reports wherever they are inlined.
+// own -Wmaybe-uninitialized (or, in some inlining contexts, -Wuninitialized) reports wherever
+// they are inlined.
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wuninitialized"
 #include <immintrin.h>
 #pragma GCC diagnostic pop
 #else

@@ -15,12 +15,30 @@ Poly poly_multiply(const Poly& a, std::int64_t p, const Poly& b)
     const Poly& longer = a.terms.size() <= b.terms.size() ? b : a;
     Residues product(length, 0);
     const std::size_t longer_degree = static_cast<std::size_t>(poly_degree(longer));
-    if (longer.terms.size() * kDenseRowRatio > longer_degree && shorter.terms.size() * kDenseRowRatio > static_cast<std::size_t>(poly_degree(shorter)) &&
-        !plain_product_is_cheaper(a_length, b_length, transform_primes(std::min(a_length, b_length), mod))) {
+    const std::size_t shorter_length = std::min(a_length, b_length);
+    const bool longer_dense = longer.terms.size() * kDenseRowRatio > longer_degree;
+    if (longer_dense && shorter.terms.size() * kDenseRowRatio > static_cast<std::size_t>(poly_degree(shorter)) &&
+        !plain_product_is_cheaper(a_length, b_length, transform_primes(shorter_length, mod),
+                                  plain_product_share(shorter_length, mod))) {
         // Two operands with many terms: the fast dense product.
         return poly_from_residues(dense_multiply(dense_from_poly(a, mod), dense_from_poly(b, mod), mod), length);
     }
-    if (longer.terms.size() * kDenseRowRatio > longer_degree && (&a == &b || a.terms == b.terms)) {
+    const bool square = &a == &b || a.terms == b.terms;
+    if (longer_dense && 2 * shorter.terms.size() > static_cast<std::size_t>(poly_degree(shorter)) &&
+        residues_sums_fit(shorter_length, mod)) {
+        // Two operands at least half full, and a modulus small enough: the plain product summed in
+        // 64 bits, which costs about as much per slot of the shorter operand as the rows below
+        // cost per term.
+        const Residues x = residues_from_poly(a, mod);
+        if (square) {
+            residues_square_summed(x.data(), x.size(), product.data(), mod);
+        } else {
+            const Residues y = residues_from_poly(b, mod);
+            residues_multiply_summed(x.data(), x.size(), y.data(), y.size(), product.data(), mod);
+        }
+        return poly_from_residues(product, length);
+    }
+    if (longer_dense && square) {
         // A dense square: a_i·a_i on the diagonal, and each product a_i·a_j with i < j once, doubled.
         const Residues row = residues_from_poly(a, mod);
         Residues doubled(row.size());

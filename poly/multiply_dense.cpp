@@ -13,6 +13,14 @@ Dense dense_multiply_plain(const Dense& a, const Dense& b, const Modulus& mod)
     const Dense& longer = a.size() >= b.size() ? a : b;
     const Dense& shorter = a.size() >= b.size() ? b : a;
     Dense product(a.size() + b.size() - 1, 0);
+    if (residues_sums_fit(shorter.size(), mod)) {
+        if (&a == &b || a == b)
+            residues_square_summed(a.data(), a.size(), product.data(), mod);
+        else
+            residues_multiply_summed(shorter.data(), shorter.size(), longer.data(), longer.size(), product.data(), mod);
+        dense_trim(product);
+        return product;
+    }
     const std::uint32_t p = static_cast<std::uint32_t>(mod.p);
     for (std::size_t i = 0; i < shorter.size(); ++i)
         if (shorter[i] != 0)
@@ -81,7 +89,8 @@ Dense dense_multiply(const Dense& a, const Dense& b, const Modulus& mod)
 {
     if (a.empty() || b.empty())
         return {};
-    if (plain_product_is_cheaper(a.size(), b.size(), transform_primes(std::min(a.size(), b.size()), mod)))
+    const std::size_t shorter = std::min(a.size(), b.size());
+    if (plain_product_is_cheaper(a.size(), b.size(), transform_primes(shorter, mod), plain_product_share(shorter, mod)))
         return dense_multiply_plain(a, b, mod);
     return dense_multiply_ntt(a, b, mod);
 }

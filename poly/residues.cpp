@@ -15,10 +15,11 @@ Poly poly_from_residues(const Residues& r, std::size_t length)
 {
     const auto end = r.begin() + static_cast<std::ptrdiff_t>(length);
     Poly f;
-    f.terms.reserve(length - static_cast<std::size_t>(std::count(r.begin(), end, Residue{0})));
+    f.terms.resize(length - static_cast<std::size_t>(std::count(r.begin(), end, Residue{0})));
+    Term* next = f.terms.data();
     for (std::size_t i = 0; i < length; ++i)
         if (r[i] != 0)
-            f.terms.push_back(Term{static_cast<Exponent>(i), static_cast<Coef>(r[i])});
+            *next++ = Term{static_cast<Exponent>(i), static_cast<Coef>(r[i])};
     return f;
 }
 

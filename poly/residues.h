@@ -53,6 +53,23 @@ void residues_add_multiple(Residue* window, const Residue* b, std::size_t n, Res
 void residues_scale_add_multiple(Residue* window, const Residue* b, std::size_t n, Residue s, std::uint32_t s_shoup,
                                  Residue w, std::uint32_t w_shoup, std::uint32_t p);
 
+// --- summed_products.cpp -------------------------------------------------------------------------
+// Whether the coefficients of a product, each a sum of at most `terms` products of two residues, can
+// be summed in 64 bits before they are reduced: terms·(p - 1)^2 < 2^64.
+inline bool residues_sums_fit(std::size_t terms, const Modulus& mod)
+{
+    const std::uint64_t largest = (mod.p - 1) * (mod.p - 1);  // p < 2^32
+    return largest == 0 || terms <= ~std::uint64_t{0} / largest;
+}
+// out[0, m + n - 1) = a·b (m, n >= 1), by the plain method with each coefficient summed in 64 bits
+// and reduced once; for residues_sums_fit(min(m, n)). About half the time of the rows of
+// residues_add_multiple.
+void residues_multiply_summed(const Residue* a, std::size_t m, const Residue* b, std::size_t n, Residue* out,
+                              const Modulus& mod);
+// out[0, 2n - 1) = a^2, each product of two different coefficients taken once and doubled; for
+// residues_sums_fit(n).
+void residues_square_summed(const Residue* a, std::size_t n, Residue* out, const Modulus& mod);
+
 // --- residue_division.cpp -------------------------------------------------------------------------
 // Divides r (its first deg_r + 1 entries) by b of degree deg_b >= 0 in place: afterwards entries
 // 0..deg_b-1 hold the remainder. When `quotient` is not null it receives the quotient's

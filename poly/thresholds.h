@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "poly/poly.h"
+#include "poly/residues.h"
 
 // A polynomial with fewer than one term in this many exponents is divided and reduced on its term
 // list (the work follows the terms), not on a dense vector (the work follows the degree).
@@ -52,18 +53,28 @@ inline std::size_t transform_length(std::size_t n)
 // modulus needs (one for small p, up to three); the cheaper one is taken. Products that share
 // transforms with others, or need fewer of them, cost `transform_share` of that. The ratios, like
 // the crossovers below, come from bench/'s squarefree_crossovers on a processor with AVX-512.
+// Plain products whose sums fit 64 bits (residues_sums_fit: the modulus and the shorter operand's
+// length allow it) are summed before they are reduced and cost `plain_share` = kSummedProductShare
+// of a unit per product.
 constexpr double kTransformCostRatio[3] = {4.0, 6.5, 8.5};
+constexpr double kSummedProductShare = 0.5;
+inline double plain_product_share(std::size_t terms, const Modulus& mod)
+{
+    return residues_sums_fit(terms, mod) ? kSummedProductShare : 1.0;
+}
 inline bool plain_is_cheaper_than_transforms(std::size_t a_length, std::size_t b_length, std::size_t length,
-                                             std::size_t transform_primes, double transform_share = 1.0)
+                                             std::size_t transform_primes, double transform_share = 1.0,
+                                             double plain_share = 1.0)
 {
     const double n = static_cast<double>(length);
-    return static_cast<double>(a_length) * static_cast<double>(b_length) <=
+    return plain_share * static_cast<double>(a_length) * static_cast<double>(b_length) <=
            transform_share * kTransformCostRatio[transform_primes - 1] * n * std::log2(n);
 }
-inline bool plain_product_is_cheaper(std::size_t a_length, std::size_t b_length, std::size_t transform_primes)
+inline bool plain_product_is_cheaper(std::size_t a_length, std::size_t b_length, std::size_t transform_primes,
+                                     double plain_share = 1.0)
 {
     return plain_is_cheaper_than_transforms(a_length, b_length, transform_length(a_length + b_length - 1),
-                                            transform_primes);
+                                            transform_primes, 1.0, plain_share);
 }
 
 // A quotient of Euclid's steps with at most this many coefficients is multiplied by the plain
@@ -89,7 +100,7 @@ constexpr std::int64_t kInverseFreeDegreeBelow = 200;
 // recursion ends at kHalfGcdBase (by the same count), below which its quotients come from Euclid's
 // steps: near there its products would be plain ones, and Euclid's steps cost less than the
 // recursion's plain products.
-constexpr std::int64_t kHalfGcdCrossover[3] = {2100, 2200, 5500};
+constexpr std::int64_t kHalfGcdCrossover[3] = {1900, 2200, 5500};
 constexpr std::int64_t kHalfGcdBase[3] = {256, 512, 1024};
 
 // A sparse dividend of more than this many times the divisor's degree gives its remainder term by

@@ -211,6 +211,52 @@ TEST(DivisionKernel, EveryVectorUnitAgreesWithPlainArithmetic)
     EXPECT_EQ(Modulus(kLargestPrime).inverse(2), 1073741824u);
 }
 
+// The products summed in 64 bits against the schoolbook product reduced term by term, on every
+// vector unit: lengths across the sixteen-coefficient blocks, and operands of p - 1 throughout,
+// whose sums reach the top of what fits (for the largest prime, four terms: 2^64 - 2^35 + 16).
+TEST(ProductKernel, SummedProductsAreTheSchoolbookProductOnEveryUnit)
+{
+    EXPECT_TRUE(residues_sums_fit(4, Modulus(kLargestPrime)));
+    EXPECT_FALSE(residues_sums_fit(5, Modulus(kLargestPrime)));
+    std::mt19937_64 rng(5);
+    for (const VectorUnit unit : vector_units_supported()) {
+        const VectorUnit before = vector_unit_select(unit);
+        for (const std::int64_t p : {2L, 3L, 65537L, 1000003L, kLargestPrime}) {
+            const Modulus mod(p);
+            for (int round = 0; round < 120; ++round) {
+                const bool extreme = round % 4 == 0;
+                std::size_t m = 1 + rng() % 70, n = 1 + rng() % 90;
+                if (!residues_sums_fit(m, mod))
+                    m = 1 + rng() % 4;
+                const auto operand = [&](std::size_t length) {
+                    Residues x(length);
+                    for (Residue& c : x)
+                        c = static_cast<Residue>(extreme ? static_cast<std::uint64_t>(p - 1)
+                                                         : rng() % static_cast<std::uint64_t>(p));
+                    return x;
+                };
+                const Residues a = operand(m), b = operand(n);
+                Residues expected(m + n - 1, 0), expected_square(2 * m - 1, 0);
+                for (std::size_t i = 0; i < m; ++i) {
+                    for (std::size_t j = 0; j < n; ++j)
+                        expected[i + j] = static_cast<Residue>(mod.reduce(expected[i + j] + mod.mul(a[i], b[j])));
+                    for (std::size_t j = 0; j < m; ++j)
+                        expected_square[i + j] =
+                            static_cast<Residue>(mod.reduce(expected_square[i + j] + mod.mul(a[i], a[j])));
+                }
+                Residues product(m + n - 1), square(2 * m - 1);
+                residues_multiply_summed(a.data(), m, b.data(), n, product.data(), mod);
+                residues_square_summed(a.data(), m, square.data(), mod);
+                const std::string where = "unit " + std::to_string(static_cast<int>(unit)) + ", p = " + std::to_string(p) +
+                                          ", lengths " + std::to_string(m) + " and " + std::to_string(n);
+                EXPECT_EQ(product, expected) << where;
+                EXPECT_EQ(square, expected_square) << where;
+            }
+        }
+        vector_unit_select(before);
+    }
+}
+
 // Few terms at high degree take the term-list division; when the remainder fills in, the dense
 // division takes over. Both must agree with NTL.
 Poly random_sparse_poly(std::mt19937_64& rng, std::int64_t p, int degree, int terms)
