@@ -44,16 +44,30 @@ void square_summed_portable(const Residue* a, std::size_t n, Residue* out, const
 }
 
 // The operand read across the rows, with `kPad` zeros on either side, so that every window of a
-// block reads zeros where the product has no term.
+// block reads zeros where the product has no term. A short one goes into a buffer kept for the next
+// product; a long one into its own, given back at once (its product costs far more than the
+// allocation, and the memory is not held for the rest of the run).
 constexpr std::size_t kPad = 16;
+constexpr std::size_t kKeptPadding = std::size_t{1} << 14;
 
-const Residue* padded(const Residue* b, std::size_t n)
-{
-    thread_local std::vector<Residue> buffer;
-    buffer.assign(n + 2 * kPad, 0);
-    std::copy(b, b + n, buffer.begin() + kPad);
-    return buffer.data() + kPad;
-}
+class Padded {
+public:
+    Padded(const Residue* b, std::size_t n)
+    {
+        thread_local std::vector<Residue> kept;
+        std::vector<Residue>& buffer = n + 2 * kPad <= kKeptPadding ? kept : own_;
+        buffer.assign(n + 2 * kPad, 0);
+        std::copy(b, b + n, buffer.begin() + kPad);
+        entries_ = buffer.data() + kPad;
+    }
+    Padded(const Padded&) = delete;
+    Padded& operator=(const Padded&) = delete;
+    const Residue* entries() const { return entries_; }
+
+private:
+    std::vector<Residue> own_;
+    const Residue* entries_ = nullptr;
+};
 
 // Where the window of row i for the block at k starts, relative to the operand's first entry
 // (up to kPad - 1 entries before it).
@@ -68,7 +82,8 @@ inline std::ptrdiff_t offset(std::size_t k, std::size_t i)
 __attribute__((target("avx2"))) void multiply_summed_avx2(const Residue* a, std::size_t m, const Residue* b,
                                                           std::size_t n, Residue* out, const Modulus& mod)
 {
-    const Residue* window = padded(b, n);
+    const Padded padded(b, n);
+    const Residue* window = padded.entries();
     const std::size_t length = m + n - 1;
     for (std::size_t k = 0; k < length; k += 8) {
         __m256i even = _mm256_setzero_si256(), odd = _mm256_setzero_si256();
@@ -138,7 +153,8 @@ __attribute__((target("avx512f"))) void multiply_summed_avx512(const Residue* a,
                                                                std::size_t n, Residue* out, const Modulus& mod)
 {
     const SumReduction r = sum_reduction(mod);
-    const Residue* window = padded(b, n);
+    const Padded padded(b, n);
+    const Residue* window = padded.entries();
     const std::size_t length = m + n - 1;
     for (std::size_t k = 0; k < length; k += 16) {
         __m512i even = _mm512_setzero_si512(), odd = _mm512_setzero_si512();
@@ -157,7 +173,8 @@ __attribute__((target("avx512f"))) void square_summed_avx512(const Residue* a, s
                                                              const Modulus& mod)
 {
     const SumReduction r = sum_reduction(mod);
-    const Residue* window = padded(a, n);
+    const Padded padded(a, n);
+    const Residue* window = padded.entries();
     const std::size_t length = 2 * n - 1;
     for (std::size_t k = 0; k < length; k += 16) {
         __m512i even = _mm512_setzero_si512(), odd = _mm512_setzero_si512();
