@@ -55,8 +55,9 @@ inline std::size_t transform_length(std::size_t n)
 // the crossovers below, come from bench/'s squarefree_crossovers on a processor with AVX-512.
 // Plain products whose sums fit 64 bits (residues_sums_fit: the modulus and the shorter operand's
 // length allow it) are summed before they are reduced and cost `plain_share` = kSummedProductShare
-// of a unit per product (squarefree_crossovers: about half the time of the rows from length 30 to
-// 800).
+// of a unit per product: they take about half the time of the rows from length 30 to 800, and with
+// that share the model puts the tie with the transforms where squarefree_crossovers measures it
+// (near length 96 for one transform prime, near 200 for two).
 constexpr double kTransformCostRatio[3] = {4.0, 6.5, 8.5};
 constexpr double kSummedProductShare = 0.5;
 inline double plain_product_share(std::size_t terms, const Modulus& mod)
