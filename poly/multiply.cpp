@@ -13,7 +13,6 @@ Poly poly_multiply(const Poly& a, std::int64_t p, const Poly& b)
     const std::size_t length = a_length + b_length - 1;
     const Poly& shorter = a.terms.size() <= b.terms.size() ? a : b;
     const Poly& longer = a.terms.size() <= b.terms.size() ? b : a;
-    Residues product(length, 0);
     const std::size_t longer_degree = static_cast<std::size_t>(poly_degree(longer));
     const std::size_t shorter_length = std::min(a_length, b_length);
     const bool longer_dense = longer.terms.size() * kDenseRowRatio > longer_degree;
@@ -26,18 +25,15 @@ Poly poly_multiply(const Poly& a, std::int64_t p, const Poly& b)
     const bool square = &a == &b || a.terms == b.terms;
     if (longer_dense && 2 * shorter.terms.size() > static_cast<std::size_t>(poly_degree(shorter)) &&
         residues_sums_fit(shorter_length, mod)) {
-        // Two operands at least half full, and a modulus small enough: the plain product summed in
-        // 64 bits, which costs about as much per slot of the shorter operand as the rows below
+        // Two operands at least half full, and a modulus small enough: the dense plain product sums
+        // in 64 bits, which costs about as much per slot of the shorter operand as the rows below
         // cost per term.
         const Residues x = residues_from_poly(a, mod);
-        if (square) {
-            residues_square_summed(x.data(), x.size(), product.data(), mod);
-        } else {
-            const Residues y = residues_from_poly(b, mod);
-            residues_multiply_summed(x.data(), x.size(), y.data(), y.size(), product.data(), mod);
-        }
-        return poly_from_residues(product, length);
+        const Dense dense =
+            square ? dense_multiply_plain(x, x, mod) : dense_multiply_plain(x, residues_from_poly(b, mod), mod);
+        return poly_from_residues(dense, dense.size());
     }
+    Residues product(length, 0);
     if (longer_dense && square) {
         // A dense square: a_i·a_i on the diagonal, and each product a_i·a_j with i < j once, doubled.
         const Residues row = residues_from_poly(a, mod);
@@ -55,7 +51,7 @@ Poly poly_multiply(const Poly& a, std::int64_t p, const Poly& b)
             residues_add_multiple(product.data() + 2 * i + 1, doubled.data() + i + 1, row.size() - i - 1, c, mod.shoup(c),
                                   static_cast<std::uint32_t>(p));
         }
-    } else if (longer.terms.size() * kDenseRowRatio > longer_degree) {
+    } else if (longer_dense) {
         // A dense operand: one vectorized row per term of the other.
         const Residues row = residues_from_poly(longer, mod);
         for (const Term& t : shorter.terms) {

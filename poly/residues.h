@@ -58,8 +58,8 @@ void residues_scale_add_multiple(Residue* window, const Residue* b, std::size_t 
 // be summed in 64 bits before they are reduced: terms·(p - 1)^2 < 2^64.
 inline bool residues_sums_fit(std::size_t terms, const Modulus& mod)
 {
-    const std::uint64_t largest = (mod.p - 1) * (mod.p - 1);  // p < 2^32
-    return largest == 0 || terms <= ~std::uint64_t{0} / largest;
+    const std::uint64_t largest = (mod.p - 1) * (mod.p - 1);  // at least 1 (p >= 2), below 2^62
+    return terms <= ~std::uint64_t{0} / largest;
 }
 // out[0, m + n - 1) = a·b (m, n >= 1), by the plain method with each coefficient summed in 64 bits
 // and reduced once; for residues_sums_fit(min(m, n)). About half the time of the rows of
