@@ -95,8 +95,10 @@ private:
 
     void commit()
     {
-        if (x_awaits_exponent_)
-            exp_ = 1;  // x alone, or x^ without digits
+        // x alone, or x^ without digits. A second x in a term sets the flag again but keeps the
+        // exponent digits typed before it: 'x^7 x' stays x^7, while 'x^0 x' becomes x.
+        if (x_awaits_exponent_ && exp_ == 0)
+            exp_ = 1;
         if (exp_ >= kExponentLimit)
             throw RunEnding{EXIT_NO_MEMORY};
         typed_.push_back(Term{exp_, coef_});

@@ -42,6 +42,13 @@ inline const std::vector<AcceptedLine> kAcceptedLines = {
     {"x^2 x^3", 0, "{23, 1} "},
     {"x^5 x^22", 0, "{522, 1} "},
     {"x x", 0, "{1, 1} "},
+    // A second x gives the exponent 1 only to a term whose exponent is still 0.
+    {"x^7 x", 0, "{7, 1} "},
+    {"x^0 x", 0, "{1, 1} "},
+    {"x^2 x + x", 0, "{1, 1} {2, 1} "},
+    {"1x - 06x^ + x^7 x", 0, "{1, -6} {7, 1} "},
+    {"1x - 06x^ + x^7 x", 3, "{7, 1} "},
+    {"- 0002x^35 x+ 4x - 3", 0, "{0, -3} {1, 4} {35, -2} "},
     {"3xx", 0, "{1, 3} "},
     {" x", 0, "{1, 1} "},
     {" -5", 0, "{0, -5} "},
