@@ -192,14 +192,12 @@ private:
         minus_kept = false;
     }
 
-    // Exponents 0 to max_exp in ascending order; those never stored hold 0 and are left out in
-    // any case, so only the stored ones are visited.
+    // Exponents 0 to max_exp in ascending order. Every stored exponent is at most max_exp, and
+    // those never stored hold 0, which is left out in any case: only the stored ones are visited.
     std::vector<ReadTerm> build() const
     {
         std::vector<ReadTerm> terms;
         for (const auto& [e, stored] : buffer) {
-            if (e > max_exp)
-                break;
             std::int64_t v = stored;
             if (p_ != 0) {
                 v = v % p_;  // the quotient truncated toward zero: the remainder has the sign of v
