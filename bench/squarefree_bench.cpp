@@ -26,10 +26,10 @@
 #include <string>
 #include <utility>
 
-#include "bench/fastest_slices.h"
-#include "poly/failure.h"
+#include "fastest_slices.h"
+#include "intgcd/library_hooks.h"
 #include "squarefree/squarefree.h"
-#include "tests/support/ntl_convert.h"
+#include "ntl_convert.h"
 
 namespace {
 
@@ -525,7 +525,7 @@ int main(int argc, char** argv)
 {
     if (argc > 2 && std::strcmp(argv[1], "--write-inputs") == 0)
         finish(write_inputs(argv[2]));
-    keep_freed_memory_for_reuse();  // as the program does; it serves NTL and FLINT alike
+    install_library_hooks(nullptr);  // as the program does: freed memory kept for reuse serves NTL and FLINT alike
     if (argc > 1 && std::strcmp(argv[1], "--growth") == 0)
         finish(print_growth());
     benchmark::Initialize(&argc, argv);

@@ -5,6 +5,7 @@
 
 #include "frontend/ending.h"
 #include "frontend/frontend.h"
+#include "intgcd/library_hooks.h"
 #include "poly/failure.h"
 #include "squarefree/squarefree.h"
 
@@ -31,8 +32,7 @@ ExitCode exit_code_of(Failure failure)
 int run_dialogue(std::FILE* in)
 {
     dialogue_input = in;
-    set_out_of_memory_ending(end_inside_library);
-    keep_freed_memory_for_reuse();
+    install_library_hooks(end_inside_library);
     try {
         const std::int64_t p = read_characteristic(in);
         Poly input = read_polynomial(in, p);

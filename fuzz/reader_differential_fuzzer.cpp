@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "tests/reference/program_reading.h"
-#include "tests/reference/reference_reader.h"
+#include "reference/program_reading.h"
+#include "reference/reference_reader.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {

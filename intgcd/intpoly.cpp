@@ -3,10 +3,7 @@
 #include <NTL/ZZX.h>
 #include <gmp.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -17,46 +14,6 @@ struct IntPoly::Rep {
 };
 
 namespace {
-
-// NTL and GMP end the process on their own failures, inside code that an exception cannot unwind
-// through. Exhausted memory there ends the run through the program's own handler; anything else
-// NTL refuses keeps NTL's message and abort.
-void ntl_error_message(const char* message)
-{
-    if (std::strcmp(message, "out of memory") == 0)
-        end_run_out_of_memory();
-    std::fprintf(stderr, "%s\n", message);
-}
-
-void* gmp_allocate(std::size_t size)
-{
-    void* block = std::malloc(size);
-    if (block == nullptr)
-        end_run_out_of_memory();
-    return block;
-}
-
-void* gmp_reallocate(void* block, std::size_t, std::size_t size)
-{
-    void* moved = std::realloc(block, size);
-    if (moved == nullptr)
-        end_run_out_of_memory();
-    return moved;
-}
-
-void gmp_free(void* block, std::size_t)
-{
-    std::free(block);
-}
-
-void route_library_failures()
-{
-    static std::once_flag once;
-    std::call_once(once, [] {
-        NTL::ErrorMsgCallback = ntl_error_message;
-        mp_set_memory_functions(gmp_allocate, gmp_reallocate, gmp_free);
-    });
-}
 
 IntPoly wrap(NTL::ZZX&& zzx)
 {
@@ -109,7 +66,6 @@ IntPoly::~IntPoly() = default;
 
 IntPoly int_poly_from_poly(const Poly& f)
 {
-    route_library_failures();
     require_memory(static_cast<std::uint64_t>(poly_degree(f) + 1) * kGcdWorkspacePerCoefficient);
     NTL::ZZX result;
     if (poly_is_zero(f))

@@ -1,4 +1,4 @@
-#include "poly/modulus.h"
+#include "residue/modulus.h"
 #include "poly/poly.h"
 
 Poly poly_derivative(const Poly& f, std::int64_t p)

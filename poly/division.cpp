@@ -1,8 +1,7 @@
-#include <algorithm>
-
-#include "poly/dense_mod.h"
-#include "poly/residues.h"
+#include "dense/dense.h"
 #include "poly/thresholds.h"
+#include "sparse.h"
+#include "to_dense.h"
 
 namespace {
 
@@ -24,7 +23,7 @@ Division divide(const Poly& a, std::int64_t p, const Poly& b, bool want_remainde
     }
     Dense q, r;
     dense_divide(dense_from_poly(a, mod), dense_from_poly(b, mod), mod, &q, want_remainder ? &r : nullptr);
-    return Division{poly_from_residues(q, q.size()), poly_from_residues(r, r.size())};
+    return Division{poly_from_dense(q), poly_from_dense(r)};
 }
 
 }  // namespace
@@ -41,8 +40,7 @@ Poly poly_remainder(const Poly& a, std::int64_t p, const Poly& b)
         Division sparse;
         if (sparse_divide_mod(a, b, mod, nullptr, sparse.remainder, sparse_term_limit(a, b)))
             return sparse.remainder;
-        const Dense r = dense_remainder_of_sparse(a, dense_from_poly(b, mod), mod);
-        return poly_from_residues(r, r.size());
+        return poly_from_dense(remainder_of_sparse(a, dense_from_poly(b, mod), mod));
     }
     return divide(a, p, b).remainder;
 }

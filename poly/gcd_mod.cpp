@@ -1,15 +1,15 @@
 #include <utility>
 
-#include "poly/dense_mod.h"
-#include "poly/residues.h"
+#include "dense/dense.h"
 #include "poly/thresholds.h"
+#include "sparse.h"
+#include "to_dense.h"
 
 namespace {
 
 Poly gcd_dense(const Poly& big, const Poly& small, const Modulus& mod)
 {
-    const Dense g = dense_gcd(dense_from_poly(big, mod), dense_from_poly(small, mod), mod);
-    return poly_from_residues(g, g.size());
+    return poly_from_dense(dense_gcd(dense_from_poly(big, mod), dense_from_poly(small, mod), mod));
 }
 
 // Euclid on term lists while the larger operand has few terms and wide gaps; dense once the
@@ -21,8 +21,7 @@ Poly gcd_terms(Poly big, Poly small, const Modulus& mod)
         if (!sparse_divide_mod(big, small, mod, nullptr, remainder, sparse_term_limit(big, small))) {
             if (!remainder_by_powers(big, small))
                 break;
-            const Dense r = dense_remainder_of_sparse(big, dense_from_poly(small, mod), mod);
-            remainder = poly_from_residues(r, r.size());
+            remainder = poly_from_dense(remainder_of_sparse(big, dense_from_poly(small, mod), mod));
         }
         big = std::move(small);
         small = std::move(remainder);

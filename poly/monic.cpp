@@ -1,4 +1,4 @@
-#include "poly/modulus.h"
+#include "residue/modulus.h"
 #include "poly/poly.h"
 
 void poly_make_monic(std::int64_t p, Poly& f)

@@ -1,8 +1,10 @@
 #include <algorithm>
 
-#include "poly/dense_mod.h"
-#include "poly/residues.h"
-#include "poly/thresholds.h"
+#include "dense/dense.h"
+#include "dense/thresholds.h"
+#include "poly/poly.h"
+#include "residue/kernels.h"
+#include "to_dense.h"
 
 Poly poly_multiply(const Poly& a, std::int64_t p, const Poly& b)
 {
@@ -20,38 +22,19 @@ Poly poly_multiply(const Poly& a, std::int64_t p, const Poly& b)
         !plain_product_is_cheaper(a_length, b_length, transform_primes(shorter_length, mod),
                                   plain_product_share(shorter_length, mod))) {
         // Two operands with many terms: the fast dense product.
-        return poly_from_residues(dense_multiply(dense_from_poly(a, mod), dense_from_poly(b, mod), mod), length);
+        return poly_from_dense(dense_multiply(dense_from_poly(a, mod), dense_from_poly(b, mod), mod));
     }
     const bool square = &a == &b || a.terms == b.terms;
-    if (longer_dense && 2 * shorter.terms.size() > static_cast<std::size_t>(poly_degree(shorter)) &&
-        residues_sums_fit(shorter_length, mod)) {
-        // Two operands at least half full, and a modulus small enough: the dense plain product sums
-        // in 64 bits, which costs about as much per slot of the shorter operand as the rows below
-        // cost per term.
-        const Residues x = residues_from_poly(a, mod);
-        const Dense dense =
-            square ? dense_multiply_plain(x, x, mod) : dense_multiply_plain(x, residues_from_poly(b, mod), mod);
-        return poly_from_residues(dense, dense.size());
+    if (longer_dense && (square || (2 * shorter.terms.size() > static_cast<std::size_t>(poly_degree(shorter)) &&
+                                    residues_sums_fit(shorter_length, mod)))) {
+        // A dense square, or two operands at least half full and a modulus small enough for the
+        // plain product's sums: that product costs about as much per slot of the shorter operand as
+        // the rows below cost per term.
+        const Dense x = dense_from_poly(a, mod);
+        return poly_from_dense(square ? dense_multiply_plain(x, x, mod) : dense_multiply_plain(x, dense_from_poly(b, mod), mod));
     }
     Residues product(length, 0);
-    if (longer_dense && square) {
-        // A dense square: a_i·a_i on the diagonal, and each product a_i·a_j with i < j once, doubled.
-        const Residues row = residues_from_poly(a, mod);
-        Residues doubled(row.size());
-        for (std::size_t j = 0; j < row.size(); ++j) {
-            const std::uint64_t twice = 2 * std::uint64_t{row[j]};
-            doubled[j] = static_cast<Residue>(twice >= mod.p ? twice - mod.p : twice);
-        }
-        for (std::size_t i = 0; i < row.size(); ++i) {
-            const Residue c = row[i];
-            if (c == 0)
-                continue;
-            const std::uint64_t diagonal = product[2 * i] + mod.mul(c, c);
-            product[2 * i] = static_cast<Residue>(diagonal >= mod.p ? diagonal - mod.p : diagonal);
-            residues_add_multiple(product.data() + 2 * i + 1, doubled.data() + i + 1, row.size() - i - 1, c, mod.shoup(c),
-                                  static_cast<std::uint32_t>(p));
-        }
-    } else if (longer_dense) {
+    if (longer_dense) {
         // A dense operand: one vectorized row per term of the other.
         const Residues row = residues_from_poly(longer, mod);
         for (const Term& t : shorter.terms) {

@@ -1,8 +1,9 @@
 #include <iterator>
 #include <map>
+#include <vector>
 
-#include "poly/residues.h"
 #include "poly/thresholds.h"
+#include "sparse.h"
 
 bool sparse_divide_mod(const Poly& a, const Poly& b, const Modulus& mod, Poly* quotient, Poly& remainder,
                        std::size_t max_terms)

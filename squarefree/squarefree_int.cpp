@@ -53,30 +53,10 @@ DecimalPoly decimal_from_poly(const Poly& f)
     return result;
 }
 
-bool is_one(const DecimalPoly& f)
-{
-    return f.terms.size() == 1 && f.terms[0].exponent == 0 && f.terms[0].coefficient == "1";
-}
-
-void append(IntFactorList& list, DecimalPoly f)
-{
-    ++list.length;
-    if (!is_one(f))
-        list.factors.push_back(FactorOf<DecimalPoly>{list.length, std::move(f)});
-}
-
 // ±x^k: the sign alone at multiplicity 1 (nothing for +), x at multiplicity k.
 IntFactorList monomial_list(const Term& term)
 {
-    IntFactorList list;
-    if (term.exponent == 1) {
-        append(list, decimal_from_poly(Poly{{term}}));
-        return list;
-    }
-    append(list, decimal_from_poly(Poly{{Term{0, term.coefficient}}}));
-    list.length += term.exponent - 2;
-    append(list, decimal_from_poly(Poly{{Term{1, 1}}}));
-    return list;
+    return monomial_factor_list<DecimalPoly>(term, decimal_from_poly);
 }
 
 // A negative leading coefficient of f joins multiplicity 1 of its list of positive-lead factors.
@@ -125,7 +105,7 @@ std::optional<IntFactorList> lift_image(const FactorList& image, std::uint64_t s
         const Poly lifted = lift_factor(factor.poly, scale, p);
         product = int_poly_multiply(product, int_poly_power(int_poly_from_poly(lifted), factor.multiplicity));
         list.length = factor.multiplicity - 1;
-        append(list, decimal_from_poly(lifted));
+        factor_list_append(list, decimal_from_poly(lifted));
     }
     if (int_poly_equal(product, whole))
         return list;
@@ -150,7 +130,7 @@ std::optional<IntFactorList> factors_from_images(const Poly& f)
         const FactorList image = squarefree_mod(p, poly_reduce(f, p));
         if (image.length == 1) {
             IntFactorList list;
-            append(list, decimal_from_poly(f));
+            factor_list_append(list, decimal_from_poly(f));
             return list;
         }
         if (!whole)
@@ -169,7 +149,7 @@ IntFactorList squarefree_int(Poly f)
         raise_failure(Failure::cannot_compute);
     IntFactorList result;
     if (poly_is_constant(f)) {
-        append(result, decimal_from_poly(f));
+        factor_list_append(result, decimal_from_poly(f));
         return result;
     }
     // A common divisor of the coefficients survives every gcd, so the steps below would never
@@ -202,7 +182,7 @@ IntFactorList squarefree_int(Poly f)
             d = int_poly_exact_quotient(d, a);
         }
         d = int_poly_subtract(d, int_poly_derivative(b));
-        append(result, decimal_from_int_poly(a));
+        factor_list_append(result, decimal_from_int_poly(a));
     }
     // b is now the sign s; it belongs to multiplicity 1.
     if (int_poly_lead_sign(b) < 0)

@@ -156,17 +156,11 @@ FactorList distribute(FactorList inner, Poly w, std::int64_t p)
 }
 
 // The list that the recursion builds for c·x^k, k >= 1, without walking its levels (x^k has one
-// level per unit of k): c at multiplicity 1 and x at multiplicity k (c·x alone when k = 1).
+// level per unit of k): c at multiplicity 1 and x at multiplicity k (c·x alone when k = 1), and the
+// recursion's constant ones after them.
 FactorList monomial_list(std::int64_t p, const Term& term)
 {
-    FactorList list;
-    if (term.exponent == 1) {
-        factor_list_append(list, Poly{{term}});
-    } else {
-        factor_list_append(list, Poly{{Term{0, term.coefficient}}});
-        factor_list_append_ones(list, term.exponent - 2);
-        factor_list_append(list, Poly{{Term{1, 1}}});
-    }
+    FactorList list = monomial_factor_list<Poly>(term, [](Poly f) { return f; });
     factor_list_append_ones(list, recursion_length(p, {term.exponent}, term.coefficient == 1) - list.length);
     return list;
 }
@@ -280,14 +274,14 @@ struct Split {
 // power map fixes every residue), and gcd(g, w^P) holds each factor of w to the smaller of P and
 // its power in g. It is all of g's part made of w's factors once every such power is below P:
 // certainly when the gcd's degree is below P, or when the gcd is that of the previous P. Nothing
-// (no split) once P·deg w would pass a sixteenth of deg g: the gcds stay short next to the
-// recursion's on all of g, which then follows (a factor of w to a power in the hundreds beside a
-// long p-th power costs about 8% more than the recursion alone; a short power, up to 20% less).
+// (no split) once P·deg w would pass a kChainSplitFraction-th of deg g: the gcds stay short next to
+// the recursion's on all of g, which then follows (a factor of w to a power in the hundreds beside
+// a long p-th power costs about 8% more than the recursion alone; a short power, up to 20% less).
 std::optional<Split> split_by_factors_of(const Poly& w, const Poly& g, std::int64_t p)
 {
     const std::int64_t w_degree = poly_degree(w), g_degree = poly_degree(g);
     Poly previous;
-    for (std::int64_t power = p; power <= g_degree / (16 * w_degree); power *= p) {
+    for (std::int64_t power = p; power <= g_degree / (kChainSplitFraction * w_degree); power *= p) {
         Poly w_power = w;
         for (Term& t : w_power.terms)
             t.exponent *= power;

@@ -6,11 +6,12 @@
 #include <random>
 
 #include "poly/failure.h"
-#include "poly/modulus.h"
+#include "residue/modulus.h"
 #include "poly/poly.h"
-#include "poly/residues.h"
-#include "tests/support/notation.h"
-#include "tests/support/ntl_convert.h"
+#include "residue/kernels.h"
+#include "residue/vector_unit.h"
+#include "support/notation.h"
+#include "ntl_convert.h"
 
 namespace {
 
@@ -284,6 +285,24 @@ TEST(ModularArithmetic, SparseOperandsAgreeWithNtl)
             EXPECT_EQ(show(poly_quotient(a, p, b)), show(poly_from_ntl(to_zz_pX(a) / to_zz_pX(b))));
             EXPECT_EQ(show(poly_remainder(a, p, b)), show(poly_from_ntl(to_zz_pX(a) % to_zz_pX(b))));
             EXPECT_EQ(show(poly_gcd_mod(ac, bc, p)), show(poly_from_ntl(NTL::GCD(to_zz_pX(ac), to_zz_pX(bc)))));
+        }
+    }
+}
+
+// A sparse dividend far above the divisor's degree, whose term-list division gives up: its
+// remainder comes term by term from powers of x modulo the divisor (kept with its inverse when it
+// is long enough).
+TEST(ModularArithmetic, RemaindersOfSparsePolynomialsOfHighDegreeAgreeWithNtl)
+{
+    std::mt19937_64 rng(16);
+    for (const std::int64_t p : {3L, kLargestPrime}) {
+        NTL::zz_p::init(p);
+        for (int round = 0; round < 10; ++round) {
+            Poly a;
+            for (Exponent e = static_cast<Exponent>(rng() % 50); e < 60000; e += 1 + static_cast<Exponent>(rng() % 9000))
+                a.terms.push_back(Term{e, 1 + static_cast<Coef>(rng() % static_cast<std::uint64_t>(p - 1))});
+            const Poly g = random_poly(rng, p, 1 + static_cast<int>(rng() % (round < 8 ? 300 : 1200)), false);
+            EXPECT_EQ(show(poly_remainder(a, p, g)), show(poly_from_ntl(to_zz_pX(a) % to_zz_pX(g)))) << p;
         }
     }
 }

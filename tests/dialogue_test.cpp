@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/notation_cases.h"
-#include "tests/support/process.h"
+#include "support/notation_cases.h"
+#include "support/process.h"
 
 namespace {
 

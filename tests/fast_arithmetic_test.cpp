@@ -6,13 +6,31 @@
 
 #include <random>
 
-#include "poly/dense_mod.h"
-#include "poly/thresholds.h"
-#include "tests/support/ntl_convert.h"
+#include "dense/dense.h"
+#include "dense/thresholds.h"
+#include "residue/vector_unit.h"
+#include "ntl_convert.h"
 
 namespace {
 
 const std::int64_t kPrimes[] = {2, 3, 65537, 1000003, 2147483647};
+
+// Dense polynomials to NTL's and back, modulo the current zz_p modulus.
+NTL::zz_pX to_ntl(const Dense& a)
+{
+    NTL::zz_pX f;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        NTL::SetCoeff(f, static_cast<long>(i), static_cast<long>(a[i]));
+    return f;
+}
+
+Dense from_ntl(const NTL::zz_pX& f)
+{
+    Dense a(static_cast<std::size_t>(NTL::deg(f) + 1));
+    for (std::size_t i = 0; i < a.size(); ++i)
+        a[i] = static_cast<Residue>(NTL::rep(NTL::coeff(f, static_cast<long>(i))));
+    return a;
+}
 
 Dense random_dense(std::mt19937_64& rng, const Modulus& mod, std::size_t length)
 {
@@ -169,10 +187,8 @@ TEST(FastArithmetic, AgreesWithNtlAboveEveryCrossover)
         const Dense common = random_dense(rng, mod, 1001);
         const Dense a = dense_multiply(random_dense(rng, mod, crossover + 2000), common, mod);
         const Dense b = dense_multiply(random_dense(rng, mod, crossover + 500), common, mod);
-        const NTL::zz_pX na = to_zz_pX(poly_from_residues(a, a.size())), nb = to_zz_pX(poly_from_residues(b, b.size()));
-        const auto same = [](const Dense& ours, const NTL::zz_pX& theirs) {
-            return poly_from_residues(ours, ours.size()).terms == poly_from_ntl(theirs).terms;
-        };
+        const NTL::zz_pX na = to_ntl(a), nb = to_ntl(b);
+        const auto same = [](const Dense& ours, const NTL::zz_pX& theirs) { return ours == from_ntl(theirs); };
         EXPECT_TRUE(same(dense_multiply(a, b, mod), na * nb)) << p;
         Dense q, r;
         dense_divide(a, b, mod, &q, &r);
@@ -192,33 +208,38 @@ TEST(FastArithmetic, PowersOfXModuloAPolynomialAgreeWithNtl)
     for (const std::int64_t p : {2L, 3L, 1000003L, 2147483647L}) {
         const Modulus mod(p);
         NTL::zz_p::init(p);
-        for (const std::size_t length : {2, 3, 40, 2000}) {
+        // Below and above the degree from which the divisor's inverse is kept.
+        for (const std::size_t length : {std::size_t{2}, std::size_t{3}, std::size_t{40}, kKeptInverseCrossover,
+                                         kKeptInverseCrossover + 2, std::size_t{2000}}) {
             const Dense g = random_dense(rng, mod, length);
-            const NTL::zz_pXModulus ntl_g(to_zz_pX(poly_from_residues(g, g.size())));
+            const DenseModulus kept = dense_modulus(g, mod);
+            const NTL::zz_pXModulus ntl_g(to_ntl(g));
             for (const std::uint64_t e : {std::uint64_t{0}, std::uint64_t{1}, std::uint64_t{length}, std::uint64_t{1073741823},
                                           std::uint64_t{rng() % 4000000000u}}) {
                 NTL::zz_pX expected;
                 NTL::PowerXMod(expected, NTL::ZZ(e), ntl_g);
-                const Dense ours = dense_power_of_x_mod(e, g, mod);
-                EXPECT_EQ(poly_from_residues(ours, ours.size()).terms, poly_from_ntl(expected).terms) << p << " x^" << e;
+                EXPECT_EQ(dense_power_of_x_mod(e, kept, mod), from_ntl(expected)) << p << " x^" << e << ", length " << length;
             }
         }
     }
 }
 
-TEST(FastArithmetic, RemainderOfASparsePolynomialIsTheDenseRemainder)
+// Remainders by a kept divisor (its reversed inverse and spectra) against long division, for
+// dividends up to twice the divisor's degree, on both sides of the degree from which it is kept.
+TEST(FastArithmetic, RemaindersByAKeptDivisorAreLongDivision)
 {
     std::mt19937_64 rng(16);
-    for (const std::int64_t p : {3L, 2147483647L}) {
+    for (const std::int64_t p : kPrimes) {
         const Modulus mod(p);
-        for (int round = 0; round < 10; ++round) {
-            Poly a;
-            for (Exponent e = static_cast<Exponent>(rng() % 50); e < 60000; e += 1 + static_cast<Exponent>(rng() % 9000))
-                a.terms.push_back(Term{e, 1 + static_cast<Coef>(rng() % static_cast<std::uint64_t>(p - 1))});
-            const Dense g = random_dense(rng, mod, 2 + rng() % 300);
-            Dense expected;
-            dense_divide_plain(dense_from_poly(a, mod), g, mod, nullptr, &expected);
-            EXPECT_EQ(dense_remainder_of_sparse(a, g, mod), expected) << p;
+        for (const std::size_t length : {std::size_t{1}, std::size_t{2}, kKeptInverseCrossover, kKeptInverseCrossover + 1,
+                                         kKeptInverseCrossover + 2, std::size_t{1500}, std::size_t{3001}}) {
+            const DenseModulus kept = dense_modulus(random_dense(rng, mod, length), mod);
+            for (const std::size_t dividend : {std::size_t{0}, length - 1, length, length + 20, 2 * length - 1}) {
+                const Dense a = random_dense(rng, mod, std::min(dividend, std::max<std::size_t>(2 * length - 2, 1)));
+                Dense expected;
+                dense_divide_plain(a, kept.g, mod, nullptr, &expected);
+                EXPECT_EQ(dense_remainder(a, kept, mod), expected) << p << ": " << a.size() << " by " << length;
+            }
         }
     }
 }

@@ -2,7 +2,7 @@
 
 #include "intgcd/intpoly.h"
 #include "poly/failure.h"
-#include "tests/support/notation.h"
+#include "support/notation.h"
 
 namespace {
 

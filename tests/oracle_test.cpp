@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "tests/support/oracle.h"
+#include "support/oracle.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "poly/factor_list.h"
 #include "poly/poly.h"
-#include "tests/support/notation.h"
+#include "support/notation.h"
 
 namespace {
 

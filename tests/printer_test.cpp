@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "frontend/frontend.h"
-#include "tests/support/notation.h"
+#include "support/notation.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/reference/program_reading.h"
-#include "tests/reference/reference_reader.h"
-#include "tests/support/notation_cases.h"
+#include "reference/program_reading.h"
+#include "reference/reference_reader.h"
+#include "support/notation_cases.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include "frontend/ending.h"
 #include "frontend/frontend.h"
-#include "tests/support/notation.h"
-#include "tests/support/notation_cases.h"
+#include "support/notation.h"
+#include "support/notation_cases.h"
 
 namespace {
 

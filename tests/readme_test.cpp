@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/process.h"
+#include "support/process.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include "poly/failure.h"
 #include "squarefree/squarefree.h"
-#include "tests/support/notation.h"
-#include "tests/support/oracle.h"
-#include "tests/support/process.h"
+#include "support/notation.h"
+#include "support/oracle.h"
+#include "support/process.h"
 
 namespace {
 

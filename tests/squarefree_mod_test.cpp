@@ -7,8 +7,8 @@
 #include "poly/failure.h"
 #include "poly/thresholds.h"
 #include "squarefree/squarefree.h"
-#include "tests/support/notation.h"
-#include "tests/support/oracle.h"
+#include "support/notation.h"
+#include "support/oracle.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/reference/program_reading.h"
+#include "reference/program_reading.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "tests/reference/reference_reader.h"
+#include "reference/reference_reader.h"
 
 // read_characteristic, then read_polynomial with the characteristic read, on `input` as their
 // stream. Their prompts go to standard output as in a run.

@@ -1,4 +1,4 @@
-#include "tests/reference/reference_reader.h"
+#include "reference/reference_reader.h"
 
 #include <algorithm>
 #include <cstdint>

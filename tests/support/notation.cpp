@@ -1,4 +1,4 @@
-#include "tests/support/notation.h"
+#include "support/notation.h"
 
 #include <cctype>
 #include <map>

@@ -1,4 +1,4 @@
-#include "tests/support/oracle.h"
+#include "support/oracle.h"
 
 #include <NTL/ZZXFactoring.h>
 #include <NTL/lzz_pXFactoring.h>
@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "squarefree/squarefree.h"
-#include "tests/support/notation.h"
+#include "support/notation.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <random>
 
 #include "poly/poly.h"
-#include "tests/support/ntl_convert.h"
+#include "ntl_convert.h"
 
 // Modulo p (NTL's zz_p modulus must be p): a constant times random factors with random
 // multiplicities; for small p also multiplicities that are multiples of p (p-th powers); now and

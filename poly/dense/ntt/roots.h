@@ -1,0 +1,40 @@
+// Internal to the transforms: the tables of roots of unity, grown on demand and kept for the run.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+// The roots of the last four levels lane by lane, in the sixteen-lane layouts (lane_layouts.h):
+// lane t of layout l multiplies by the root of its pair's entry.
+struct LaneRoots {
+    alignas(64) std::uint32_t w[4][16];
+    alignas(64) std::uint32_t w_shoup[4][16];
+};
+
+// The roots of one prime for power-of-two transforms up to `length`: entry len + j holds ω^j for
+// the primitive (2·len)-th root ω, for every power of two len < length and j < len; with Shoup's
+// constants, and the same for the inverse roots.
+struct RootTable {
+    std::size_t length = 0;
+    std::vector<std::uint32_t> w, w_shoup, inverse, inverse_shoup;
+    std::uint32_t scale[32];                 // entry k: 2^-k·2^32 mod q, which undoes a transform of length 2^k
+    LaneRoots forward_lanes, inverse_lanes;  // once length >= 16
+};
+
+const RootTable& roots(std::size_t prime, std::size_t length);
+
+// The roots of the pass of a transform of length 3m (m a power of two), forward or inverse: the
+// cube root ψ^±m and the twiddles ψ^±j for j < m, for the primitive 3m-th root ψ, with Shoup's
+// constants. Row 2's twiddle ψ^±2j is applied as ψ^±j twice, which keeps the table at half the size.
+struct ThirdsRoots {
+    std::uint32_t cube_root = 0, cube_root_shoup = 0;
+    std::vector<std::uint32_t> w, w_shoup;
+};
+
+struct ThirdsTable {
+    ThirdsRoots forward, inverse;
+    std::uint32_t scale = 0;  // (3m)^-1·2^32 mod q, which undoes the transform
+};
+
+const ThirdsTable& thirds(std::size_t prime, std::size_t m);

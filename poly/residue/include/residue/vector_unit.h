@@ -1,0 +1,29 @@
+// The vector unit that the kernels of every layer run on: chosen once, the widest the processor
+// has, and changed only by vector_unit_select (the tests run every unit the processor has; every
+// unit gives the same results). Each layer keeps a table of its own kernels per unit and calls
+// through kernels_in_use, so no call site chooses.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <vector>
+
+enum class VectorUnit { portable, avx2, avx512 };
+constexpr std::size_t kVectorUnits = 3;
+
+// The units the processor has, `portable` first and the widest last.
+std::vector<VectorUnit> vector_units_supported();
+// Makes every layer use `unit` (one of vector_units_supported()) and returns the one in use before.
+VectorUnit vector_unit_select(VectorUnit unit);
+VectorUnit vector_unit_in_use();
+
+// A layer's kernels for each unit, indexed by VectorUnit; a unit the build cannot target points to
+// the portable kernels.
+template <typename Kernels>
+using KernelTable = std::array<const Kernels*, kVectorUnits>;
+
+template <typename Kernels>
+const Kernels& kernels_in_use(const KernelTable<Kernels>& table)
+{
+    return *table[static_cast<std::size_t>(vector_unit_in_use())];
+}
