@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "frontend/ending.h"
 #include "support/process.h"
 
 namespace {
@@ -148,7 +149,7 @@ TEST(Readme, EveryEndingMessageIsTheProgramsOwn)
         const std::string message = code_spans(rows[status].at(1)).at(0) + "\n";
         EXPECT_EQ(std::to_string(status), rows[status][0]);
         if (inputs[status].empty()) {
-            EXPECT_EQ(message, "Nespravny vstup, neopravnena operacia! Program bude ukonceny.\n");
+            EXPECT_EQ(message, ending_message(static_cast<ExitCode>(status)));
             continue;
         }
         const RunResult run = run_program(inputs[status]);

@@ -5,7 +5,7 @@
 #include "dense/dense.h"
 #include "dense/thresholds.h"
 #include "ntt/ntt.h"
-#include "residue_division.h"
+#include "dense/residue_division.h"
 
 namespace {
 
@@ -88,12 +88,20 @@ Dense quotient_from_reversed(const Dense& reversed_product, std::size_t m)
     return q;
 }
 
+// rev(b): the coefficients in the other order, trimmed (zeros at the bottom of b drop out).
+Dense reversed(const Dense& b)
+{
+    Dense r(b.rbegin(), b.rend());
+    dense_trim(r);
+    return r;
+}
+
 // The top m + 1 coefficients of a, reversed: rev(a) modulo x^(m+1).
 Dense reversed_top(const Dense& a, std::size_t m)
 {
-    Dense reversed(a.rbegin(), a.rbegin() + static_cast<std::ptrdiff_t>(std::min(a.size(), m + 1)));
-    dense_trim(reversed);
-    return reversed;
+    Dense top(a.rbegin(), a.rbegin() + static_cast<std::ptrdiff_t>(std::min(a.size(), m + 1)));
+    dense_trim(top);
+    return top;
 }
 
 // a - q·b mod (x^n - 1) for n = transform_length(deg b), cut to its first deg b coefficients, with
@@ -146,7 +154,7 @@ void dense_divide_newton(const Dense& a, const Dense& b, const Modulus& mod, Den
         return;
     }
     const std::size_t m = static_cast<std::size_t>(deg_a - deg_b);
-    const Dense inverse = dense_inverse_series(Dense(b.rbegin(), b.rend()), m + 1, mod);
+    const Dense inverse = dense_inverse_series(reversed(b), m + 1, mod);
     Dense q = quotient_from_reversed(dense_truncate(dense_multiply(reversed_top(a, m), inverse, mod), m + 1), m);
     if (remainder != nullptr)
         *remainder = remainder_from_quotient(a, b, q, mod);
@@ -170,13 +178,15 @@ DenseModulus dense_modulus(Dense g, const Modulus& mod)
     DenseModulus kept;
     kept.g = std::move(g);
     const std::size_t degree = kept.g.size() - 1;
+    if (degree < kKeptInverseCrossover)
+        return kept;
     const std::size_t inverse_length = transform_length(2 * degree - 1);
-    if (degree < kKeptInverseCrossover || inverse_length > kMaxTransformLength)
+    if (inverse_length > kMaxTransformLength)
         return kept;
     // Every quotient has at most deg g coefficients, and so every sum in the two products at most
     // deg g terms.
     const std::size_t primes = transform_primes(degree, mod);
-    kept.reversed_inverse = dense_inverse_series(Dense(kept.g.rbegin(), kept.g.rend()), degree, mod);
+    kept.reversed_inverse = dense_inverse_series(reversed(kept.g), degree, mod);
     spectrum_assign(kept.inverse_spectrum, kept.reversed_inverse.data(), kept.reversed_inverse.size(), inverse_length,
                     primes);
     const std::size_t folded_length = transform_length(degree);

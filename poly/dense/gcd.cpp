@@ -10,7 +10,7 @@
 #include "dense/thresholds.h"
 #include "ntt/ntt.h"
 #include "residue/kernels.h"
-#include "residue_division.h"
+#include "dense/residue_division.h"
 
 namespace {
 
@@ -254,10 +254,10 @@ void step(Matrix& r, const Dense& q, const Modulus& mod)
 }
 
 // Where the half-gcd's recursion ends for this modulus (its products need the same primes at
-// every length).
-std::int64_t half_gcd_base(const Modulus& mod)
+// every length), unless a base is asked for.
+std::int64_t half_gcd_base(const Modulus& mod, std::int64_t asked)
 {
-    return kHalfGcdBase[transform_primes(1, mod) - 1];
+    return asked > 0 ? asked : kHalfGcdBase[transform_primes(1, mod) - 1];
 }
 
 // Whether the step from (a, b) cancels leading terms without inverting b's lead: for a short
@@ -289,13 +289,13 @@ void step_in_place(Dense& a, const Dense& b, Dense& q, Matrix& r, const Modulus&
 
 // deg a > deg b. The matrix of the Euclid steps that take (a, b) to the first pair of remainders
 // whose second has degree below m = ceil(deg a / 2).
-Matrix half_gcd(Dense a, Dense b, const Modulus& mod)
+Matrix half_gcd(Dense a, Dense b, const Modulus& mod, std::int64_t base)
 {
     const std::int64_t m = (dense_degree(a) + 1) / 2;
     if (dense_degree(b) < m)
         return identity();
     Matrix r = identity();
-    if (dense_degree(a) < half_gcd_base(mod)) {
+    if (dense_degree(a) < base) {
         Dense q;
         while (dense_degree(b) >= m) {
             step_in_place(a, b, q, r, mod);
@@ -305,7 +305,7 @@ Matrix half_gcd(Dense a, Dense b, const Modulus& mod)
     }
     // The top halves decide the first half of the quotients.
     const std::size_t shift = static_cast<std::size_t>(m);
-    r = half_gcd(dense_shift_down(a, shift), dense_shift_down(b, shift), mod);
+    r = half_gcd(dense_shift_down(a, shift), dense_shift_down(b, shift), mod, base);
     const ApplyPlan plan = plan_apply(r, a, b, mod);
     std::optional<MatrixSpectra> rs;
     Dense c, d;
@@ -327,7 +327,7 @@ Matrix half_gcd(Dense a, Dense b, const Modulus& mod)
     // matrix s (s·[[0, 1], [1, -q]], rows of s times q), so that r, whose spectra are at hand, is
     // multiplied as it is.
     const std::size_t k = static_cast<std::size_t>(2 * m - dense_degree(d));
-    Matrix s = half_gcd(dense_shift_down(d, k), dense_shift_down(remainder, k), mod);
+    Matrix s = half_gcd(dense_shift_down(d, k), dense_shift_down(remainder, k), mod, base);
     subtract_multiple(s.m00, q, s.m01, mod);
     subtract_multiple(s.m10, q, s.m11, mod);
     std::swap(s.m00, s.m01);
@@ -338,14 +338,14 @@ Matrix half_gcd(Dense a, Dense b, const Modulus& mod)
 // deg a > deg b >= the half-gcd's base. The pair that half_gcd's steps take (a, b) to, without their
 // matrix: the two halves' matrices are applied in turn to the pair (the second to a pair of three
 // quarters the degree) instead of being multiplied and applied to the whole pair.
-std::pair<Dense, Dense> half_reduce(Dense a, Dense b, const Modulus& mod)
+std::pair<Dense, Dense> half_reduce(Dense a, Dense b, const Modulus& mod, std::int64_t base)
 {
-    assert(dense_degree(b) >= half_gcd_base(mod));
+    assert(dense_degree(b) >= base);
     const std::int64_t m = (dense_degree(a) + 1) / 2;
     if (dense_degree(b) < m)
         return {std::move(a), std::move(b)};
     const std::size_t shift = static_cast<std::size_t>(m);
-    auto [c, d] = apply(half_gcd(dense_shift_down(a, shift), dense_shift_down(b, shift), mod), a, b, mod);
+    auto [c, d] = apply(half_gcd(dense_shift_down(a, shift), dense_shift_down(b, shift), mod, base), a, b, mod);
     if (dense_degree(d) < m)
         return {std::move(c), std::move(d)};
     Dense remainder;
@@ -353,7 +353,7 @@ std::pair<Dense, Dense> half_reduce(Dense a, Dense b, const Modulus& mod)
     if (dense_degree(remainder) < m)
         return {std::move(d), std::move(remainder)};
     const std::size_t k = static_cast<std::size_t>(2 * m - dense_degree(d));
-    return apply(half_gcd(dense_shift_down(d, k), dense_shift_down(remainder, k), mod), d, remainder, mod);
+    return apply(half_gcd(dense_shift_down(d, k), dense_shift_down(remainder, k), mod, base), d, remainder, mod);
 }
 
 }  // namespace
@@ -377,6 +377,7 @@ void euclid_step(Dense& a, Dense& b, const Modulus& mod)
 
 Dense dense_gcd_plain(Dense a, Dense b, const Modulus& mod)
 {
+    assert(dense_is_trimmed(a) && dense_is_trimmed(b));
     if (dense_degree(a) < dense_degree(b))
         std::swap(a, b);
     while (!b.empty())
@@ -387,8 +388,9 @@ Dense dense_gcd_plain(Dense a, Dense b, const Modulus& mod)
 
 namespace {
 
-// Half-gcd jumps while the smaller operand's degree is at least `plain_below`, Euclid after.
-Dense gcd_by_jumps(Dense a, Dense b, const Modulus& mod, std::int64_t plain_below)
+// Half-gcd jumps while the smaller operand's degree is at least `plain_below`, Euclid after; the
+// half-gcd's recursion ends at `base` (at most plain_below).
+Dense gcd_by_jumps(Dense a, Dense b, const Modulus& mod, std::int64_t plain_below, std::int64_t base)
 {
     if (dense_degree(a) < dense_degree(b))
         std::swap(a, b);
@@ -411,9 +413,9 @@ Dense gcd_by_jumps(Dense a, Dense b, const Modulus& mod, std::int64_t plain_belo
         // above a power of two: the top of degree u - 1 goes first, a short jump does the rest.
         const std::int64_t top = n - shift;
         const std::int64_t u = static_cast<std::int64_t>(std::bit_floor(static_cast<std::uint64_t>(std::max<std::int64_t>(top, 1))));
-        if (top - u < u / kJumpNearPowerFraction && u - 1 >= kJumpBases * half_gcd_base(mod))
+        if (top - u < u / kJumpNearPowerFraction && u - 1 >= kJumpBases * base)
             shift = n - (u - 1);
-        if (shift > 0 && n - shift < kJumpBases * half_gcd_base(mod)) {
+        if (shift > 0 && n - shift < kJumpBases * base) {
             // Too few degrees above t for a jump: Euclid's steps on the whole pair take them off
             // (rather than a half-gcd of the whole, whose halves would be just above powers of two).
             while (!b.empty() && dense_degree(a) >= t)
@@ -422,10 +424,10 @@ Dense gcd_by_jumps(Dense a, Dense b, const Modulus& mod, std::int64_t plain_belo
         }
         if (shift > 0)
             std::tie(a, b) = apply(half_gcd(dense_shift_down(a, static_cast<std::size_t>(shift)),
-                                            dense_shift_down(b, static_cast<std::size_t>(shift)), mod),
+                                            dense_shift_down(b, static_cast<std::size_t>(shift)), mod, base),
                                    a, b, mod);
         else
-            std::tie(a, b) = half_reduce(std::move(a), std::move(b), mod);
+            std::tie(a, b) = half_reduce(std::move(a), std::move(b), mod, base);
         if (dense_degree(a) < dense_degree(b))
             std::swap(a, b);
         if (b.empty())
@@ -440,14 +442,16 @@ Dense gcd_by_jumps(Dense a, Dense b, const Modulus& mod, std::int64_t plain_belo
 
 }  // namespace
 
-Dense dense_gcd_half(Dense a, Dense b, const Modulus& mod)
+Dense dense_gcd_half(Dense a, Dense b, const Modulus& mod, std::int64_t base)
 {
-    return gcd_by_jumps(std::move(a), std::move(b), mod, half_gcd_base(mod));
+    assert(dense_is_trimmed(a) && dense_is_trimmed(b));
+    base = half_gcd_base(mod, base);
+    return gcd_by_jumps(std::move(a), std::move(b), mod, base, base);
 }
 
 Dense dense_gcd(Dense a, Dense b, const Modulus& mod)
 {
     const std::size_t length = std::max(a.size(), b.size());
     const std::size_t primes = transform_primes(length, mod);  // those of its typical products
-    return gcd_by_jumps(std::move(a), std::move(b), mod, kHalfGcdCrossover[primes - 1]);
+    return gcd_by_jumps(std::move(a), std::move(b), mod, kHalfGcdCrossover[primes - 1], half_gcd_base(mod, 0));
 }

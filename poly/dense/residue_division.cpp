@@ -1,4 +1,4 @@
-#include "residue_division.h"
+#include "dense/residue_division.h"
 
 #include <algorithm>
 #include <vector>

@@ -78,9 +78,9 @@ Dense dense_remainder(const Dense& a, const DenseModulus& g, const Modulus& mod)
 // --- gcd.cpp --------------------------------------------------------------------------------------
 // The monic gcd (empty when both are zero): Euclid's remainders, or the half-gcd, which jumps over
 // half of the remaining degree with one 2x2 matrix of quotients at the cost of a few products.
-// dense_gcd chooses.
+// dense_gcd chooses. The half-gcd's recursion ends at `base` (kHalfGcdBase when 0).
 Dense dense_gcd_plain(Dense a, Dense b, const Modulus& mod);
-Dense dense_gcd_half(Dense a, Dense b, const Modulus& mod);
+Dense dense_gcd_half(Dense a, Dense b, const Modulus& mod, std::int64_t base = 0);
 Dense dense_gcd(Dense a, Dense b, const Modulus& mod);
 
 // --- power_remainder.cpp --------------------------------------------------------------------------

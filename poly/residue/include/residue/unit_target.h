@@ -2,14 +2,17 @@
 // AVX2 or AVX-512: every function defined between SQUAREFREE_TARGET_AVX2 (or _AVX512) and
 // SQUAREFREE_TARGET_END may use that unit's instructions, everything else is compiled for the
 // baseline processor. A unit's code is only called once the processor is known to have the unit
-// (vector_unit_select). SQUAREFREE_X86_UNITS says that the two units can be compiled at all.
+// (vector_unit_select). SQUAREFREE_X86_UNITS (residue/vector_unit.h) says that the two units can be
+// compiled at all.
 //
 // The standard headers a unit's code needs are included before its region opens: a template
 // instantiated inside a region keeps the target of the place it was declared, so nothing of the
 // standard library is compiled for a unit the processor may lack.
 #pragma once
 
-#if defined(__x86_64__) || defined(__i386__)
+#include "residue/vector_unit.h"
+
+#ifdef SQUAREFREE_X86_UNITS
 // GCC 12's AVX-512 headers read a deliberately undefined register in some intrinsics, which its
 // own -Wmaybe-uninitialized (or, in some inlining contexts, -Wuninitialized) reports wherever
 // they are inlined.
@@ -22,7 +25,6 @@
 #else
 #include <immintrin.h>
 #endif
-#define SQUAREFREE_X86_UNITS 1
 #endif
 
 #if defined(__clang__)

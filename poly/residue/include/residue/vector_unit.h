@@ -8,6 +8,11 @@
 #include <cstddef>
 #include <vector>
 
+// The AVX2 and AVX-512 units can be compiled (residue/unit_target.h): an x86 processor.
+#if defined(__x86_64__) || defined(__i386__)
+#define SQUAREFREE_X86_UNITS 1
+#endif
+
 enum class VectorUnit { portable, avx2, avx512 };
 constexpr std::size_t kVectorUnits = 3;
 

@@ -1,5 +1,5 @@
-// Internal to the dense layer: long division in place on a residue buffer, the inner steps of
-// Euclid's algorithm and of the plain division.
+// Long division in place on a residue buffer: the inner steps of Euclid's algorithm and of the
+// plain division (and what squarefree_crossovers times them by).
 #pragma once
 
 #include <cstdint>
