@@ -297,6 +297,8 @@ void arith_ours(benchmark::State& state)
     for (auto _ : state) {
         if constexpr (Op == 0)
             benchmark::DoNotOptimize(poly_multiply(b, p, b));
+        else if constexpr (Op == 4)
+            benchmark::DoNotOptimize(poly_multiply(a, p, b));
         else if constexpr (Op == 1)
             benchmark::DoNotOptimize(poly_quotient(a, p, b));
         else if constexpr (Op == 2)
@@ -314,6 +316,8 @@ void arith_ntl(benchmark::State& state)
     for (auto _ : state) {
         if constexpr (Op == 0)
             benchmark::DoNotOptimize(NTL::zz_pX(o.b * o.b));
+        else if constexpr (Op == 4)
+            benchmark::DoNotOptimize(NTL::zz_pX(o.a * o.b));
         else if constexpr (Op == 1)
             benchmark::DoNotOptimize(NTL::zz_pX(o.a / o.b));
         else if constexpr (Op == 2)
@@ -334,6 +338,8 @@ void arith_flint(benchmark::State& state)
     for (auto _ : state) {
         if constexpr (Op == 0)
             nmod_poly_mul(r, b.poly, b.poly);
+        else if constexpr (Op == 4)
+            nmod_poly_mul(r, a.poly, b.poly);
         else if constexpr (Op == 1)
             nmod_poly_div(r, a.poly, b.poly);
         else if constexpr (Op == 2)
@@ -363,6 +369,8 @@ void growth_args(benchmark::internal::Benchmark* b)
 
 BENCHMARK(arith_ours<0>)->Name("multiply/ours")->Apply(arith_args);
 BENCHMARK(arith_ntl<0>)->Name("multiply/ntl")->Apply(arith_args);
+BENCHMARK(arith_ours<4>)->Name("multiply_two/ours")->Apply(arith_args);
+BENCHMARK(arith_ntl<4>)->Name("multiply_two/ntl")->Apply(arith_args);
 BENCHMARK(arith_ours<1>)->Name("quotient/ours")->Apply(arith_args);
 BENCHMARK(arith_ntl<1>)->Name("quotient/ntl")->Apply(arith_args);
 BENCHMARK(arith_ours<2>)->Name("remainder/ours")->Apply(arith_args);
@@ -370,6 +378,7 @@ BENCHMARK(arith_ntl<2>)->Name("remainder/ntl")->Apply(arith_args);
 BENCHMARK(arith_ours<3>)->Name("gcd_mod/ours")->Apply(arith_args);
 BENCHMARK(arith_ntl<3>)->Name("gcd_mod/ntl")->Apply(arith_args);
 BENCHMARK(arith_flint<0>)->Name("multiply/flint")->Apply(arith_args);
+BENCHMARK(arith_flint<4>)->Name("multiply_two/flint")->Apply(arith_args);
 BENCHMARK(arith_flint<1>)->Name("quotient/flint")->Apply(arith_args);
 BENCHMARK(arith_flint<2>)->Name("remainder/flint")->Apply(arith_args);
 BENCHMARK(arith_flint<3>)->Name("gcd_mod/flint")->Apply(arith_args);

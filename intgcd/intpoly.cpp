@@ -102,7 +102,7 @@ bool int_poly_is_constant(const IntPoly& f)
 
 int int_poly_lead_sign(const IntPoly& f)
 {
-    return NTL::sign(NTL::LeadCoeff(zzx(f)));
+    return static_cast<int>(NTL::sign(NTL::LeadCoeff(zzx(f))));
 }
 
 Poly int_poly_reduce(const IntPoly& f, std::int64_t p)

@@ -183,7 +183,7 @@ TEST(DivisionKernel, EveryVectorUnitAgreesWithPlainArithmetic)
             const Modulus mod(p);
             const auto residue = [&rng, p](bool row) {
                 // Mostly random residues, now and then the extremes 0 and p - 1.
-                return static_cast<Residue>(rng() % 5 == 0   ? p - 1
+                return static_cast<Residue>(rng() % 5 == 0   ? static_cast<std::uint64_t>(p - 1)
                                             : row && rng() % 7 == 0 ? 0
                                                                     : rng() % static_cast<std::uint64_t>(p));
             };

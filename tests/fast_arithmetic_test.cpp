@@ -48,7 +48,7 @@ std::vector<std::size_t> lengths()
     const std::size_t n = kNewtonDivisionCrossover;
     std::vector<std::size_t> all = {1, 2, 7, 63, 64, 65, n - 1, n, n + 1, 5000};
     for (const std::int64_t base : kHalfGcdBase)
-        for (const std::size_t length : {base - 1, base, base + 1, 2 * base + 3})
+        for (const std::int64_t length : {base - 1, base, base + 1, 2 * base + 3})
             all.push_back(static_cast<std::size_t>(length));
     return all;
 }
@@ -84,7 +84,7 @@ TEST(FastArithmetic, EveryVectorUnitGivesThePlainProduct)
         const VectorUnit before = vector_unit_select(unit);
         for (const std::int64_t p : {std::int64_t{3}, std::int64_t{2147483647}}) {
             const Modulus mod(p);
-            for (const std::size_t length : {1, 3, 12, 30, 60, 200, 700, 3000, 9000, 12000, 20000}) {
+            for (const std::size_t length : {1u, 3u, 12u, 30u, 60u, 200u, 700u, 3000u, 9000u, 12000u, 20000u}) {
                 const Dense a = random_dense(rng, mod, length), b = random_dense(rng, mod, length / 2 + 1);
                 EXPECT_EQ(dense_multiply_ntt(a, b, mod), dense_multiply_plain(a, b, mod))
                     << "unit " << static_cast<int>(unit) << ", p = " << p << ", length " << length;
@@ -218,7 +218,7 @@ TEST(FastArithmetic, PowersOfXModuloAPolynomialAgreeWithNtl)
             for (const std::uint64_t e : {std::uint64_t{0}, std::uint64_t{1}, std::uint64_t{length}, std::uint64_t{1073741823},
                                           std::uint64_t{rng() % 4000000000u}}) {
                 NTL::zz_pX expected;
-                NTL::PowerXMod(expected, NTL::ZZ(e), ntl_g);
+                NTL::PowerXMod(expected, NTL::ZZ(static_cast<long>(e)), ntl_g);
                 EXPECT_EQ(dense_power_of_x_mod(e, kept, mod), from_ntl(expected)) << p << " x^" << e << ", length " << length;
             }
         }

@@ -147,11 +147,11 @@ TEST(SquarefreeModReference, SameListForLongFactors)
 // in g (no w(x^P) short enough).
 TEST(SquarefreeModReference, SameListForMultiplicitiesAboveP)
 {
-    struct Case {
+    struct Shape {
         std::int64_t p;
         std::vector<std::pair<long, long>> factors;  // (degree, multiplicity)
     };
-    const Case cases[] = {
+    const Shape cases[] = {
         {2, {{60, 1}, {3, 5}, {2, 11}, {330, 4}}},
         {3, {{80, 1}, {4, 8}, {1, 29}, {2, 13}, {1100, 6}}},
         {3, {{90, 2}, {2, 4}, {1, 34}, {450, 3}}},
@@ -159,7 +159,7 @@ TEST(SquarefreeModReference, SameListForMultiplicitiesAboveP)
         {3, {{50, 1}, {60, 5}, {10, 3}}},
     };
     std::mt19937_64 rng(79);
-    for (const Case& c : cases) {
+    for (const Shape& c : cases) {
         NTL::zz_p::init(c.p);
         NTL::zz_pX f(1);
         for (const auto& [degree, multiplicity] : c.factors) {
