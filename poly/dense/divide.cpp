@@ -3,22 +3,10 @@
 #include <cassert>
 
 #include "dense/dense.h"
+#include "dense/residue_division.h"
 #include "dense/thresholds.h"
 #include "ntt/ntt.h"
-#include "dense/residue_division.h"
-
-namespace {
-
-// The first `length` coefficients of the polynomial whose spectrum is s, trimmed.
-Dense dense_from_spectrum(Spectrum& s, std::size_t length, const Modulus& mod)
-{
-    Dense out(length);
-    spectrum_to_residues(s, length, out.data(), mod);
-    dense_trim(out);
-    return out;
-}
-
-}  // namespace
+#include "spectra.h"
 
 void dense_divide_plain(const Dense& a, const Dense& b, const Modulus& mod, Dense* quotient, Dense* remainder)
 {

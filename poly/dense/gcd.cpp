@@ -7,10 +7,11 @@
 #include <utility>
 
 #include "dense/dense.h"
+#include "dense/residue_division.h"
 #include "dense/thresholds.h"
 #include "ntt/ntt.h"
 #include "residue/kernels.h"
-#include "dense/residue_division.h"
+#include "spectra.h"
 
 namespace {
 
@@ -85,10 +86,7 @@ Dense sum_of_products(const Spectrum& x, const Spectrum& y, const Spectrum& z, c
 {
     spectrum_multiply(sum, x, y);
     spectrum_multiply_add(sum, z, w);
-    Dense result(length);
-    spectrum_to_residues(sum, length, result.data(), mod);
-    dense_trim(result);
-    return result;
+    return dense_from_spectrum(sum, length, mod);
 }
 
 // The four entries' spectra, shared by the application of a matrix and its product with the next.
