@@ -36,3 +36,13 @@ VectorUnit vector_unit_in_use()
 {
     return unit_in_use();
 }
+
+const char* vector_unit_name(VectorUnit unit)
+{
+    switch (unit) {
+    case VectorUnit::portable: return "portable";
+    case VectorUnit::avx2: return "avx2";
+    case VectorUnit::avx512: return "avx512";
+    }
+    return "";
+}

@@ -21,6 +21,8 @@ std::vector<VectorUnit> vector_units_supported();
 // Makes every layer use `unit` (one of vector_units_supported()) and returns the one in use before.
 VectorUnit vector_unit_select(VectorUnit unit);
 VectorUnit vector_unit_in_use();
+// "portable", "avx2" or "avx512".
+const char* vector_unit_name(VectorUnit unit);
 
 // A layer's kernels for each unit, indexed by VectorUnit; a unit the build cannot target points to
 // the portable kernels.
