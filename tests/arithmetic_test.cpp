@@ -9,8 +9,8 @@
 #include "residue/modulus.h"
 #include "poly/poly.h"
 #include "residue/kernels.h"
-#include "residue/vector_unit.h"
 #include "support/notation.h"
+#include "support/vector_units.h"
 #include "ntl_convert.h"
 
 namespace {
@@ -177,8 +177,7 @@ TEST(ModularArithmetic, AgreesWithNtlOnRandomOperands)
 TEST(DivisionKernel, EveryVectorUnitAgreesWithPlainArithmetic)
 {
     std::mt19937_64 rng(3);
-    for (const VectorUnit unit : vector_units_supported()) {
-        const VectorUnit before = vector_unit_select(unit);
+    on_every_vector_unit([&] {
         for (const std::int64_t p : {2L, 3L, 65537L, 1000003L, kLargestPrime}) {
             const Modulus mod(p);
             const auto residue = [&rng, p](bool row) {
@@ -203,12 +202,11 @@ TEST(DivisionKernel, EveryVectorUnitAgreesWithPlainArithmetic)
                 const std::uint32_t q = static_cast<std::uint32_t>(p);
                 residues_add_multiple(added.data(), row.data(), n, w, mod.shoup(w), q);
                 residues_scale_add_multiple(scaled.data(), row.data(), n, s, mod.shoup(s), w, mod.shoup(w), q);
-                EXPECT_EQ(added, expected_added) << "unit " << static_cast<int>(unit) << ", p = " << p << ", w = " << w;
-                EXPECT_EQ(scaled, expected_scaled) << "unit " << static_cast<int>(unit) << ", p = " << p << ", s = " << s;
+                EXPECT_EQ(added, expected_added) << "p = " << p << ", w = " << w;
+                EXPECT_EQ(scaled, expected_scaled) << "p = " << p << ", s = " << s;
             }
         }
-        vector_unit_select(before);
-    }
+    });
     EXPECT_EQ(Modulus(kLargestPrime).inverse(2), 1073741824u);
 }
 
@@ -220,8 +218,7 @@ TEST(ProductKernel, SummedProductsAreTheSchoolbookProductOnEveryUnit)
     EXPECT_TRUE(residues_sums_fit(4, Modulus(kLargestPrime)));
     EXPECT_FALSE(residues_sums_fit(5, Modulus(kLargestPrime)));
     std::mt19937_64 rng(5);
-    for (const VectorUnit unit : vector_units_supported()) {
-        const VectorUnit before = vector_unit_select(unit);
+    on_every_vector_unit([&] {
         for (const std::int64_t p : {2L, 3L, 65537L, 1000003L, kLargestPrime}) {
             const Modulus mod(p);
             for (int round = 0; round < 120; ++round) {
@@ -249,14 +246,13 @@ TEST(ProductKernel, SummedProductsAreTheSchoolbookProductOnEveryUnit)
                 Residues product(m + n - 1), square(2 * m - 1);
                 residues_multiply_summed(a.data(), m, b.data(), n, product.data(), mod);
                 residues_square_summed(a.data(), m, square.data(), mod);
-                const std::string where = "unit " + std::to_string(static_cast<int>(unit)) + ", p = " + std::to_string(p) +
+                const std::string where = "p = " + std::to_string(p) +
                                           ", lengths " + std::to_string(m) + " and " + std::to_string(n);
                 EXPECT_EQ(product, expected) << where;
                 EXPECT_EQ(square, expected_square) << where;
             }
         }
-        vector_unit_select(before);
-    }
+    });
 }
 
 // Few terms at high degree take the term-list division; when the remainder fills in, the dense

@@ -8,8 +8,8 @@
 
 #include "dense/dense.h"
 #include "dense/thresholds.h"
-#include "residue/vector_unit.h"
 #include "ntl_convert.h"
+#include "support/vector_units.h"
 
 namespace {
 
@@ -55,23 +55,25 @@ std::vector<std::size_t> lengths()
 
 TEST(FastArithmetic, KroneckerAndTransformProductsAreThePlainProduct)
 {
-    std::mt19937_64 rng(11);
-    for (const std::int64_t p : kPrimes) {
-        const Modulus mod(p);
-        for (const std::size_t length : lengths()) {
-            const Dense a = random_dense(rng, mod, length), b = random_dense(rng, mod, length / 2 + 1);
-            const Dense plain = dense_multiply_plain(a, b, mod), square = dense_multiply_plain(a, a, mod);
-            EXPECT_EQ(dense_multiply_kronecker(a, b, mod), plain) << p << " " << length;
-            EXPECT_EQ(dense_multiply_kronecker(a, a, mod), square) << "square " << p << " " << length;
-            EXPECT_EQ(dense_multiply_ntt(a, b, mod), plain) << p << " " << length;
-            EXPECT_EQ(dense_multiply_ntt(a, a, mod), square) << "square " << p << " " << length;
+    on_every_vector_unit([&] {
+        std::mt19937_64 rng(11);
+        for (const std::int64_t p : kPrimes) {
+            const Modulus mod(p);
+            for (const std::size_t length : lengths()) {
+                const Dense a = random_dense(rng, mod, length), b = random_dense(rng, mod, length / 2 + 1);
+                const Dense plain = dense_multiply_plain(a, b, mod), square = dense_multiply_plain(a, a, mod);
+                EXPECT_EQ(dense_multiply_kronecker(a, b, mod), plain) << p << " " << length;
+                EXPECT_EQ(dense_multiply_kronecker(a, a, mod), square) << "square " << p << " " << length;
+                EXPECT_EQ(dense_multiply_ntt(a, b, mod), plain) << p << " " << length;
+                EXPECT_EQ(dense_multiply_ntt(a, a, mod), square) << "square " << p << " " << length;
+            }
+            // The extreme residues fill every bit of a slot, and reach the largest sums the three
+            // transform primes must hold.
+            const Dense full(3000, static_cast<Residue>(p - 1));
+            EXPECT_EQ(dense_multiply_kronecker(full, full, mod), dense_multiply_plain(full, full, mod)) << p;
+            EXPECT_EQ(dense_multiply_ntt(full, full, mod), dense_multiply_plain(full, full, mod)) << p;
         }
-        // The extreme residues fill every bit of a slot, and reach the largest sums the three
-        // transform primes must hold.
-        const Dense full(3000, static_cast<Residue>(p - 1));
-        EXPECT_EQ(dense_multiply_kronecker(full, full, mod), dense_multiply_plain(full, full, mod)) << p;
-        EXPECT_EQ(dense_multiply_ntt(full, full, mod), dense_multiply_plain(full, full, mod)) << p;
-    }
+    });
 }
 
 TEST(FastArithmetic, EveryVectorUnitGivesThePlainProduct)
@@ -80,18 +82,15 @@ TEST(FastArithmetic, EveryVectorUnitGivesThePlainProduct)
     // odd and even counts of levels, and lengths beyond the blocks it finishes in cache; three times
     // a power of two from the smallest, 3·128, to 3·8192.
     std::mt19937_64 rng(13);
-    for (const VectorUnit unit : vector_units_supported()) {
-        const VectorUnit before = vector_unit_select(unit);
+    on_every_vector_unit([&] {
         for (const std::int64_t p : {std::int64_t{3}, std::int64_t{2147483647}}) {
             const Modulus mod(p);
             for (const std::size_t length : {1u, 3u, 12u, 30u, 60u, 200u, 700u, 3000u, 9000u, 12000u, 20000u}) {
                 const Dense a = random_dense(rng, mod, length), b = random_dense(rng, mod, length / 2 + 1);
-                EXPECT_EQ(dense_multiply_ntt(a, b, mod), dense_multiply_plain(a, b, mod))
-                    << "unit " << static_cast<int>(unit) << ", p = " << p << ", length " << length;
+                EXPECT_EQ(dense_multiply_ntt(a, b, mod), dense_multiply_plain(a, b, mod)) << "p = " << p << ", length " << length;
             }
         }
-        vector_unit_select(before);
-    }
+    });
 }
 
 TEST(FastArithmetic, TransformsUseEnoughPrimesForTheLargestCoefficients)
@@ -112,91 +111,113 @@ TEST(FastArithmetic, TransformsUseEnoughPrimesForTheLargestCoefficients)
     EXPECT_EQ(transform_primes(1, Modulus(2147483647)), 3u);
 }
 
+// Kronecker's product of operands long enough for GMP's own FFT multiplication (hundreds of
+// thousands of limbs, far above its threshold), two different operands and a square, against the
+// transform product, for one, two and three transform primes.
+TEST(FastArithmetic, KroneckerProductAtTheSizeOfGmpsFftIsTheTransformProduct)
+{
+    std::mt19937_64 rng(17);
+    for (const std::int64_t p : {std::int64_t{3}, std::int64_t{65537}, std::int64_t{2147483647}}) {
+        const Modulus mod(p);
+        const Dense a = random_dense(rng, mod, 200000), b = random_dense(rng, mod, 150001);
+        EXPECT_EQ(dense_multiply_kronecker(a, b, mod), dense_multiply_ntt(a, b, mod)) << p;
+        EXPECT_EQ(dense_multiply_kronecker(a, a, mod), dense_multiply_ntt(a, a, mod)) << "square " << p;
+    }
+}
+
 TEST(FastArithmetic, NewtonDivisionIsLongDivision)
 {
-    std::mt19937_64 rng(12);
-    for (const std::int64_t p : kPrimes) {
-        const Modulus mod(p);
-        for (const std::size_t length : lengths()) {
-            for (const std::size_t divisor : {std::size_t{1}, length / 3 + 1, length}) {
-                const Dense a = random_dense(rng, mod, length + divisor), b = random_dense(rng, mod, divisor);
-                Dense q_plain, r_plain, q_newton, r_newton;
-                dense_divide_plain(a, b, mod, &q_plain, &r_plain);
-                dense_divide_newton(a, b, mod, &q_newton, &r_newton);
-                EXPECT_EQ(q_newton, q_plain) << p << " " << length << " / " << divisor;
-                EXPECT_EQ(r_newton, r_plain) << p << " " << length << " / " << divisor;
+    on_every_vector_unit([&] {
+        std::mt19937_64 rng(12);
+        for (const std::int64_t p : kPrimes) {
+            const Modulus mod(p);
+            for (const std::size_t length : lengths()) {
+                for (const std::size_t divisor : {std::size_t{1}, length / 3 + 1, length}) {
+                    const Dense a = random_dense(rng, mod, length + divisor), b = random_dense(rng, mod, divisor);
+                    Dense q_plain, r_plain, q_newton, r_newton;
+                    dense_divide_plain(a, b, mod, &q_plain, &r_plain);
+                    dense_divide_newton(a, b, mod, &q_newton, &r_newton);
+                    EXPECT_EQ(q_newton, q_plain) << p << " " << length << " / " << divisor;
+                    EXPECT_EQ(r_newton, r_plain) << p << " " << length << " / " << divisor;
+                }
             }
+            Dense f = random_dense(rng, mod, 700);
+            f[0] = 1;  // the series must have a constant term
+            const Dense g = dense_inverse_series(f, 700, mod);
+            EXPECT_EQ(dense_truncate(dense_multiply(f, g, mod), 700), Dense{1}) << p;
         }
-        Dense f = random_dense(rng, mod, 700);
-        f[0] = 1;  // the series must have a constant term
-        const Dense g = dense_inverse_series(f, 700, mod);
-        EXPECT_EQ(dense_truncate(dense_multiply(f, g, mod), 700), Dense{1}) << p;
-    }
+    });
 }
 
 TEST(FastArithmetic, HalfGcdIsEuclid)
 {
-    std::mt19937_64 rng(13);
-    for (const std::int64_t p : kPrimes) {
-        const Modulus mod(p);
-        for (const std::size_t length : lengths()) {
-            const Dense common = random_dense(rng, mod, rng() % (length + 1) + 1);
-            const Dense a = dense_multiply(random_dense(rng, mod, length), common, mod);
-            const Dense b = dense_multiply(random_dense(rng, mod, length / 2 + rng() % (length / 2 + 1) + 1), common, mod);
-            EXPECT_EQ(dense_gcd_half(a, b, mod), dense_gcd_plain(a, b, mod)) << p << " " << length;
-            EXPECT_EQ(dense_gcd_half(b, a, mod), dense_gcd_plain(a, b, mod)) << p << " " << length;
+    on_every_vector_unit([&] {
+        std::mt19937_64 rng(13);
+        for (const std::int64_t p : kPrimes) {
+            const Modulus mod(p);
+            for (const std::size_t length : lengths()) {
+                const Dense common = random_dense(rng, mod, rng() % (length + 1) + 1);
+                const Dense a = dense_multiply(random_dense(rng, mod, length), common, mod);
+                const Dense b = dense_multiply(random_dense(rng, mod, length / 2 + rng() % (length / 2 + 1) + 1), common, mod);
+                EXPECT_EQ(dense_gcd_half(a, b, mod), dense_gcd_plain(a, b, mod)) << p << " " << length;
+                EXPECT_EQ(dense_gcd_half(b, a, mod), dense_gcd_plain(a, b, mod)) << p << " " << length;
+            }
+            // Equal degrees, a zero operand, and a power whose remainders are few.
+            const Dense a = random_dense(rng, mod, 900), b = random_dense(rng, mod, 900);
+            EXPECT_EQ(dense_gcd_half(a, b, mod), dense_gcd_plain(a, b, mod)) << p;
+            EXPECT_EQ(dense_gcd_half(a, Dense{}, mod), dense_gcd_plain(a, Dense{}, mod)) << p;
+            const Dense square = dense_multiply(a, a, mod);
+            EXPECT_EQ(dense_gcd_half(square, a, mod), dense_gcd_plain(square, a, mod)) << p;
         }
-        // Equal degrees, a zero operand, and a power whose remainders are few.
-        const Dense a = random_dense(rng, mod, 900), b = random_dense(rng, mod, 900);
-        EXPECT_EQ(dense_gcd_half(a, b, mod), dense_gcd_plain(a, b, mod)) << p;
-        EXPECT_EQ(dense_gcd_half(a, Dense{}, mod), dense_gcd_plain(a, Dense{}, mod)) << p;
-        const Dense square = dense_multiply(a, a, mod);
-        EXPECT_EQ(dense_gcd_half(square, a, mod), dense_gcd_plain(square, a, mod)) << p;
-    }
+    });
 }
 
 // A remainder sequence built from the bottom up, r[i-1] = q[i]·r[i] + r[i+1], with quotients of
 // degrees from 1 to a few hundred: the half-gcd's matrices then hold steps of very unequal sizes.
 TEST(FastArithmetic, HalfGcdFollowsIrregularQuotients)
 {
-    std::mt19937_64 rng(15);
-    for (const std::int64_t p : kPrimes) {
-        const Modulus mod(p);
-        for (int round = 0; round < 3; ++round) {
-            Dense below = random_dense(rng, mod, 1 + rng() % 3), above = random_dense(rng, mod, 5 + rng() % 20);
-            while (above.size() < 6000) {
-                const std::size_t quotient_degrees[] = {1, 1, 2, 3, 7, 40, 300};
-                const Dense q = random_dense(rng, mod, quotient_degrees[rng() % 7] + 1);
-                Dense next = dense_add(dense_multiply(q, above, mod), below, mod);
-                below = std::move(above);
-                above = std::move(next);
+    on_every_vector_unit([&] {
+        std::mt19937_64 rng(15);
+        for (const std::int64_t p : kPrimes) {
+            const Modulus mod(p);
+            for (int round = 0; round < 3; ++round) {
+                Dense below = random_dense(rng, mod, 1 + rng() % 3), above = random_dense(rng, mod, 5 + rng() % 20);
+                while (above.size() < 6000) {
+                    const std::size_t quotient_degrees[] = {1, 1, 2, 3, 7, 40, 300};
+                    const Dense q = random_dense(rng, mod, quotient_degrees[rng() % 7] + 1);
+                    Dense next = dense_add(dense_multiply(q, above, mod), below, mod);
+                    below = std::move(above);
+                    above = std::move(next);
+                }
+                EXPECT_EQ(dense_gcd_half(above, below, mod), dense_gcd_plain(above, below, mod)) << p << " round " << round;
             }
-            EXPECT_EQ(dense_gcd_half(above, below, mod), dense_gcd_plain(above, below, mod)) << p << " round " << round;
         }
-    }
+    });
 }
 
 TEST(FastArithmetic, AgreesWithNtlAboveEveryCrossover)
 {
-    std::mt19937_64 rng(14);
-    for (const std::int64_t p : {3L, 2147483647L}) {
-        const Modulus mod(p);
-        NTL::zz_p::init(p);
-        // Just above the half-gcd's crossover for this modulus (the largest of the crossovers).
-        const std::size_t crossover =
-            static_cast<std::size_t>(kHalfGcdCrossover[transform_primes(std::size_t{1} << 15, mod) - 1]);
-        const Dense common = random_dense(rng, mod, 1001);
-        const Dense a = dense_multiply(random_dense(rng, mod, crossover + 2000), common, mod);
-        const Dense b = dense_multiply(random_dense(rng, mod, crossover + 500), common, mod);
-        const NTL::zz_pX na = to_ntl(a), nb = to_ntl(b);
-        const auto same = [](const Dense& ours, const NTL::zz_pX& theirs) { return ours == from_ntl(theirs); };
-        EXPECT_TRUE(same(dense_multiply(a, b, mod), na * nb)) << p;
-        Dense q, r;
-        dense_divide(a, b, mod, &q, &r);
-        EXPECT_TRUE(same(q, na / nb)) << p;
-        EXPECT_TRUE(same(r, na % nb)) << p;
-        EXPECT_TRUE(same(dense_gcd(a, b, mod), NTL::GCD(na, nb))) << p;
-    }
+    on_every_vector_unit([&] {
+        std::mt19937_64 rng(14);
+        for (const std::int64_t p : {3L, 2147483647L}) {
+            const Modulus mod(p);
+            NTL::zz_p::init(p);
+            // Just above the half-gcd's crossover for this modulus (the largest of the crossovers).
+            const std::size_t crossover =
+                static_cast<std::size_t>(kHalfGcdCrossover[transform_primes(std::size_t{1} << 15, mod) - 1]);
+            const Dense common = random_dense(rng, mod, 1001);
+            const Dense a = dense_multiply(random_dense(rng, mod, crossover + 2000), common, mod);
+            const Dense b = dense_multiply(random_dense(rng, mod, crossover + 500), common, mod);
+            const NTL::zz_pX na = to_ntl(a), nb = to_ntl(b);
+            const auto same = [](const Dense& ours, const NTL::zz_pX& theirs) { return ours == from_ntl(theirs); };
+            EXPECT_TRUE(same(dense_multiply(a, b, mod), na * nb)) << p;
+            Dense q, r;
+            dense_divide(a, b, mod, &q, &r);
+            EXPECT_TRUE(same(q, na / nb)) << p;
+            EXPECT_TRUE(same(r, na % nb)) << p;
+            EXPECT_TRUE(same(dense_gcd(a, b, mod), NTL::GCD(na, nb))) << p;
+        }
+    });
 }
 
 }  // namespace
@@ -205,44 +226,48 @@ namespace {
 
 TEST(FastArithmetic, PowersOfXModuloAPolynomialAgreeWithNtl)
 {
-    std::mt19937_64 rng(15);
-    for (const std::int64_t p : {2L, 3L, 1000003L, 2147483647L}) {
-        const Modulus mod(p);
-        NTL::zz_p::init(p);
-        // Below and above the degree from which the divisor's inverse is kept.
-        for (const std::size_t length : {std::size_t{2}, std::size_t{3}, std::size_t{40}, kKeptInverseCrossover,
-                                         kKeptInverseCrossover + 2, std::size_t{2000}}) {
-            const Dense g = random_dense(rng, mod, length);
-            const DenseModulus kept = dense_modulus(g, mod);
-            const NTL::zz_pXModulus ntl_g(to_ntl(g));
-            for (const std::uint64_t e : {std::uint64_t{0}, std::uint64_t{1}, std::uint64_t{length}, std::uint64_t{1073741823},
-                                          std::uint64_t{rng() % 4000000000u}}) {
-                NTL::zz_pX expected;
-                NTL::PowerXMod(expected, NTL::ZZ(static_cast<long>(e)), ntl_g);
-                EXPECT_EQ(dense_power_of_x_mod(e, kept, mod), from_ntl(expected)) << p << " x^" << e << ", length " << length;
+    on_every_vector_unit([&] {
+        std::mt19937_64 rng(15);
+        for (const std::int64_t p : {2L, 3L, 1000003L, 2147483647L}) {
+            const Modulus mod(p);
+            NTL::zz_p::init(p);
+            // Below and above the degree from which the divisor's inverse is kept.
+            for (const std::size_t length : {std::size_t{2}, std::size_t{3}, std::size_t{40}, kKeptInverseCrossover,
+                                             kKeptInverseCrossover + 2, std::size_t{2000}}) {
+                const Dense g = random_dense(rng, mod, length);
+                const DenseModulus kept = dense_modulus(g, mod);
+                const NTL::zz_pXModulus ntl_g(to_ntl(g));
+                for (const std::uint64_t e : {std::uint64_t{0}, std::uint64_t{1}, std::uint64_t{length}, std::uint64_t{1073741823},
+                                              std::uint64_t{rng() % 4000000000u}}) {
+                    NTL::zz_pX expected;
+                    NTL::PowerXMod(expected, NTL::ZZ(static_cast<long>(e)), ntl_g);
+                    EXPECT_EQ(dense_power_of_x_mod(e, kept, mod), from_ntl(expected)) << p << " x^" << e << ", length " << length;
+                }
             }
         }
-    }
+    });
 }
 
 // Remainders by a kept divisor (its reversed inverse and spectra) against long division, for
 // dividends up to twice the divisor's degree, on both sides of the degree from which it is kept.
 TEST(FastArithmetic, RemaindersByAKeptDivisorAreLongDivision)
 {
-    std::mt19937_64 rng(16);
-    for (const std::int64_t p : kPrimes) {
-        const Modulus mod(p);
-        for (const std::size_t length : {std::size_t{1}, std::size_t{2}, kKeptInverseCrossover, kKeptInverseCrossover + 1,
-                                         kKeptInverseCrossover + 2, std::size_t{1500}, std::size_t{3001}}) {
-            const DenseModulus kept = dense_modulus(random_dense(rng, mod, length), mod);
-            for (const std::size_t dividend : {std::size_t{0}, length - 1, length, length + 20, 2 * length - 1}) {
-                const Dense a = random_dense(rng, mod, std::min(dividend, std::max<std::size_t>(2 * length - 2, 1)));
-                Dense expected;
-                dense_divide_plain(a, kept.g, mod, nullptr, &expected);
-                EXPECT_EQ(dense_remainder(a, kept, mod), expected) << p << ": " << a.size() << " by " << length;
+    on_every_vector_unit([&] {
+        std::mt19937_64 rng(16);
+        for (const std::int64_t p : kPrimes) {
+            const Modulus mod(p);
+            for (const std::size_t length : {std::size_t{1}, std::size_t{2}, kKeptInverseCrossover, kKeptInverseCrossover + 1,
+                                             kKeptInverseCrossover + 2, std::size_t{1500}, std::size_t{3001}}) {
+                const DenseModulus kept = dense_modulus(random_dense(rng, mod, length), mod);
+                for (const std::size_t dividend : {std::size_t{0}, length - 1, length, length + 20, 2 * length - 1}) {
+                    const Dense a = random_dense(rng, mod, std::min(dividend, std::max<std::size_t>(2 * length - 2, 1)));
+                    Dense expected;
+                    dense_divide_plain(a, kept.g, mod, nullptr, &expected);
+                    EXPECT_EQ(dense_remainder(a, kept, mod), expected) << p << ": " << a.size() << " by " << length;
+                }
             }
         }
-    }
+    });
 }
 
 }  // namespace

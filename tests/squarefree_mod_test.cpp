@@ -116,7 +116,7 @@ TEST(SquarefreeModReference, SameListAsThePlainRecursion)
 
 // Long dense factors with multiplicities below, at and above p, times a power of x: the chain of
 // gcds then runs on degrees above the half-gcd's crossovers, and its shortcut for a power of x
-// left in g is taken.
+// left in g is taken. The reference shares the program's gcd, so NTL checks both as well.
 TEST(SquarefreeModReference, SameListForLongFactors)
 {
     std::mt19937_64 rng(78);
@@ -137,6 +137,7 @@ TEST(SquarefreeModReference, SameListForLongFactors)
             g <<= k;
             const Poly input = poly_from_ntl(g);
             EXPECT_EQ(show(squarefree_mod(p, input)), show(reference_squarefree_mod(p, input))) << p << " x^" << k;
+            check_squarefree_mod(p, g);  // the reference's gcds are the program's: NTL's too
         }
     }
 }
@@ -172,6 +173,7 @@ TEST(SquarefreeModReference, SameListForMultiplicitiesAboveP)
         const Poly input = poly_from_ntl(f);
         ASSERT_FALSE(poly_is_sparse(input));
         EXPECT_EQ(show(squarefree_mod(c.p, input)), show(reference_squarefree_mod(c.p, input))) << "modulo " << c.p;
+        check_squarefree_mod(c.p, f);
     }
 }
 

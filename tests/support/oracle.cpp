@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <vector>
 
@@ -47,6 +48,34 @@ NTL::zz_pX random_input_mod(std::mt19937_64& rng, std::int64_t p, int max_factor
         if (!square_free && p <= 7 && rng() % 3 == 0)
             multiplicity = p * (1 + random_below(rng, 2)) + random_below(rng, 2);
         f *= power_of(a, multiplicity);
+    }
+    return f;
+}
+
+NTL::zz_pX random_long_input_mod(std::mt19937_64& rng, std::int64_t p, long max_degree)
+{
+    const double lowest = std::log(200.0), highest = std::log(static_cast<double>(max_degree));
+    const long degree =
+        static_cast<long>(std::exp(lowest + (highest - lowest) * static_cast<double>(rng() % 1000001) / 1e6));
+    NTL::zz_pX f;
+    NTL::SetCoeff(f, 0, 1 + random_below(rng, p - 1));
+    for (long left = degree; left > 0;) {
+        // A multiplicity, then a factor degree that fits what is left.
+        long multiplicity = 1 + random_below(rng, 3);
+        if (p <= 101 && rng() % 3 == 0) {
+            const long around_p[] = {static_cast<long>(p) - 1, static_cast<long>(p), static_cast<long>(p) + 1,
+                                     2 * static_cast<long>(p)};
+            multiplicity = std::max(1L, around_p[rng() % 4]);
+        }
+        if (multiplicity > left)
+            multiplicity = 1;
+        const long factor_degree = 1 + random_below(rng, std::max(1L, left / multiplicity));
+        NTL::zz_pX a;
+        for (long e = 0; e < factor_degree; ++e)
+            NTL::SetCoeff(a, e, random_below(rng, p));
+        NTL::SetCoeff(a, factor_degree, 1);
+        f *= NTL::power(a, multiplicity);
+        left -= factor_degree * multiplicity;
     }
     return f;
 }

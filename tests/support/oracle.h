@@ -17,6 +17,11 @@
 // then a constant or a square-free input.
 NTL::zz_pX random_input_mod(std::mt19937_64& rng, std::int64_t p, int max_factors = 4);
 
+// Modulo p, long: a constant times dense random factors of large degree, with multiplicities from
+// one to a few and, for p up to 101, around p and 2p; its degree about log-uniform from 200 up to
+// max_degree, so that its gcds and products cross every crossover of the fast arithmetic.
+NTL::zz_pX random_long_input_mod(std::mt19937_64& rng, std::int64_t p, long max_degree);
+
 // Over the integers: a random sign times random primitive factors with random multiplicities,
 // every coefficient of the product within 32 bits; now and then a constant.
 NTL::ZZX random_input_int(std::mt19937_64& rng, int max_factors = 4);
