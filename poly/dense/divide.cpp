@@ -160,13 +160,13 @@ void dense_divide(const Dense& a, const Dense& b, const Modulus& mod, Dense* quo
         dense_divide_newton(a, b, mod, quotient, remainder);
 }
 
-DenseModulus dense_modulus(Dense g, const Modulus& mod)
+DenseModulus dense_modulus(Dense g, const Modulus& mod, std::size_t keep_from)
 {
     assert(dense_is_trimmed(g) && !g.empty());
     DenseModulus kept;
     kept.g = std::move(g);
     const std::size_t degree = kept.g.size() - 1;
-    if (degree < kKeptInverseCrossover)
+    if (degree < (keep_from > 0 ? keep_from : kKeptInverseCrossover) || degree < 2)
         return kept;
     const std::size_t inverse_length = transform_length(2 * degree - 1);
     if (inverse_length > kMaxTransformLength)

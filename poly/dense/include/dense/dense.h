@@ -64,14 +64,15 @@ Dense dense_inverse_series(const Dense& f, std::size_t n, const Modulus& mod);
 // reversal modulo x^(deg g), which serves every quotient of up to deg g coefficients (every
 // remainder of a product of two remainders), and the spectra of that inverse and of g for the two
 // products of such a division. NTL's zz_pXModulus and FLINT's *_preinv functions keep the same.
-// Below kKeptInverseCrossover (dense/thresholds.h) nothing is kept and long division serves.
+// Below `keep_from` (kKeptInverseCrossover, dense/thresholds.h, unless a tuning program asks for
+// another degree) nothing is kept and long division serves.
 struct DenseModulus {
     Dense g;
     Dense reversed_inverse;      // empty when nothing is kept
     Spectrum inverse_spectrum;   // of reversed_inverse, for products of up to 2·deg g - 1 coefficients
     Spectrum folded_g_spectrum;  // of g mod (x^n - 1), n = transform_length(deg g)
 };
-DenseModulus dense_modulus(Dense g, const Modulus& mod);
+DenseModulus dense_modulus(Dense g, const Modulus& mod, std::size_t keep_from = 0);
 // a mod g for deg a < 2·deg g.
 Dense dense_remainder(const Dense& a, const DenseModulus& g, const Modulus& mod);
 

@@ -70,9 +70,10 @@ constexpr std::size_t kShortQuotient = 16;
 // Dense division: long division while the quotient or the divisor has fewer coefficients than
 // this, Newton iteration from there on.
 constexpr std::size_t kNewtonDivisionCrossover = 1500;
-// With the divisor's inverse kept (DenseModulus), Newton's division costs two products instead of
-// about five: it pays from this divisor degree on.
-constexpr std::size_t kKeptInverseCrossover = 400;
+// With the divisor's inverse and its spectra kept (DenseModulus), a remainder of a square costs two
+// transform products, one transform each: x^e mod g measures faster than by long division from
+// degree 50 (small p) or 100 (p near 2^31) on.
+constexpr std::size_t kKeptInverseCrossover = 100;
 
 // A step of a gcd modulo a prime above kInverseFreeModulusAbove, whose quotient has fewer
 // coefficients than kInverseFreeQuotientBelow and whose divisor's degree is below
