@@ -4,6 +4,7 @@
 #include <gmp.h>
 
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -64,9 +65,15 @@ IntPoly& IntPoly::operator=(const IntPoly& other)
 IntPoly& IntPoly::operator=(IntPoly&& other) noexcept = default;
 IntPoly::~IntPoly() = default;
 
+std::uint64_t int_poly_length_limit()
+{
+    return memory_ceiling() / kGcdWorkspacePerCoefficient;
+}
+
 IntPoly int_poly_from_poly(const Poly& f)
 {
-    require_memory(static_cast<std::uint64_t>(poly_degree(f) + 1) * kGcdWorkspacePerCoefficient);
+    if (static_cast<std::uint64_t>(poly_degree(f) + 1) > int_poly_length_limit())
+        throw std::bad_alloc();
     NTL::ZZX result;
     if (poly_is_zero(f))
         return wrap(std::move(result));
@@ -162,7 +169,17 @@ IntPoly int_poly_exact_quotient(const IntPoly& a, const IntPoly& b)
     return wrap(std::move(q));
 }
 
+namespace {
+std::uint64_t gcds_taken = 0;
+}  // namespace
+
 IntPoly poly_gcd_int(const IntPoly& a, const IntPoly& b)
 {
+    ++gcds_taken;
     return wrap(NTL::GCD(zzx(a), zzx(b)));
+}
+
+std::uint64_t int_gcd_count()
+{
+    return gcds_taken;
 }

@@ -7,7 +7,7 @@
 
 namespace {
 
-std::uint64_t memory_ceiling()
+std::uint64_t measure_memory_ceiling()
 {
     std::uint64_t ceiling = UINT64_MAX;
     const long pages = sysconf(_SC_PHYS_PAGES);
@@ -20,11 +20,34 @@ std::uint64_t memory_ceiling()
     return ceiling;
 }
 
+thread_local std::uint64_t dense_length_limit = UINT64_MAX;
+
 }  // namespace
+
+std::uint64_t memory_ceiling()
+{
+    static const std::uint64_t ceiling = measure_memory_ceiling();
+    return ceiling;
+}
 
 void require_memory(std::uint64_t bytes)
 {
-    static const std::uint64_t ceiling = memory_ceiling();
-    if (bytes > ceiling)
+    if (bytes > memory_ceiling())
+        throw std::bad_alloc();
+}
+
+DenseLengthLimit::DenseLengthLimit(std::uint64_t max_length) : previous_(dense_length_limit)
+{
+    dense_length_limit = max_length;
+}
+
+DenseLengthLimit::~DenseLengthLimit()
+{
+    dense_length_limit = previous_;
+}
+
+void require_dense_length(std::uint64_t length)
+{
+    if (length > dense_length_limit)
         throw std::bad_alloc();
 }

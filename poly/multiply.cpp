@@ -2,6 +2,7 @@
 
 #include "dense/dense.h"
 #include "dense/thresholds.h"
+#include "poly/failure.h"
 #include "poly/poly.h"
 #include "residue/kernels.h"
 #include "to_dense.h"
@@ -33,6 +34,7 @@ Poly poly_multiply(const Poly& a, std::int64_t p, const Poly& b)
         const Dense x = dense_from_poly(a, mod);
         return poly_from_dense(square ? dense_multiply_plain(x, x, mod) : dense_multiply_plain(x, dense_from_poly(b, mod), mod));
     }
+    require_dense_length(length);
     Residues product(length, 0);
     if (longer_dense) {
         // A dense operand: one vectorized row per term of the other.

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 
+#include "poly/failure.h"
+
 Residues residues_from_poly(const Poly& f, const Modulus& mod)
 {
+    require_dense_length(static_cast<std::uint64_t>(poly_degree(f) + 1));
     Residues r(static_cast<std::size_t>(poly_degree(f) + 1), 0);
     for (const Term& t : f.terms)
         r[static_cast<std::size_t>(t.exponent)] =

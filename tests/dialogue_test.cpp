@@ -358,6 +358,17 @@ INSTANTIATE_TEST_SUITE_P(
         // monomial by its shape.
         Dialogue{"0", "x^1000000000 + 1", "1 x^0 + 1 x^1000000000 = (1 x^0 + 1 x^1000000000 )^1 "},
         Dialogue{"0", "-x^1073741823", "-1 x^1073741823 = (-1 x^0 )^1 * (1 x^1 )^1073741823 "},
+        // Over Z a polynomial in x^g is factored through its g-th root, the power of x apart.
+        Dialogue{"0", "x^200000000 + 2x^100000000 + 1",
+                 "1 x^0 + 2 x^100000000 + 1 x^200000000 = (1 x^0 + 1 x^100000000 )^2 "},
+        Dialogue{"0", "x^999999990 - 3x^666666660 + 3x^333333330 - 1",
+                 "-1 x^0 + 3 x^333333330 -3 x^666666660 + 1 x^999999990 = (-1 x^0 + 1 x^333333330 )^3 "},
+        Dialogue{"0", "x^200000005 + 2x^100000005 + x^5",
+                 "1 x^5 + 2 x^100000005 + 1 x^200000005 = (1 x^0 + 1 x^100000000 )^2 * (1 x^1 )^5 "},
+        Dialogue{"0", "-x^300000003 - 3x^200000003 - 3x^100000003 - x^3",
+                 "-1 x^3 -3 x^100000003 -3 x^200000003 -1 x^300000003 = (-1 x^0 )^1 * (1 x^1 + 1 x^100000001 )^3 "},
+        Dialogue{"0", "x^1073741823 + x + 1",
+                 "1 x^0 + 1 x^1 + 1 x^1073741823 = (1 x^0 + 1 x^1 + 1 x^1073741823 )^1 "},
         Dialogue{"3", "x^1000000000 + 1", "1 x^0 + 1 x^1000000000 = (1 x^0 + 1 x^1000000000 )^1 "},
         // The remainders of the gcd with the derivative come from powers of x modulo a small divisor.
         Dialogue{"2147483647", "x^1073741823 + x + 1",
@@ -383,18 +394,20 @@ TEST_P(Memory, ExhaustedAddressSpaceEndsWithNoMemory)
 }
 
 INSTANTIATE_TEST_SUITE_P(Inputs, Memory,
-                         testing::Values(// the integer gcd, refused before it allocates
-                                         "0\nx^20000000 + 2x^10000000 + 1\n",
+                         testing::Values(// (x^10000000 + x + 1)^2 over Z: its image modulo a prime, refused
+                                         // before it lays out the polynomial densely
+                                         "0\nx^20000000 + 2x^10000001 + 2x^10000000 + x^2 + 2x + 1\n",
                                          // the modular gcd, once its remainders fill in
                                          "1000003\nx^33554430 + 2x^16777216 + 2x^16777215 + x^2 + 2x + 1\n",
-                                         "0\nx^5000000 + 2x^2500000 + 1\n"));
+                                         "0\nx^5000000 + 2x^2500001 + 2x^2500000 + x^2 + 2x + 1\n"));
 #endif
 
-// Without any limit: an integer gcd whose dense polynomials could never fit in the machine's
-// memory is refused at once instead of exhausting it.
+// Without any limit: over Z, (x^500000000 + x + 1)^2, whose gcd with its derivative no term-list
+// division finds and whose dense polynomials could never fit in the machine's memory, is refused
+// at once instead of exhausting it.
 TEST(Memory, ForeseenlyTooLargeIntegerGcdEndsWithNoMemory)
 {
-    const RunResult run = run_program("0\nx^1000000000 + 2x^500000000 + 1\n");
+    const RunResult run = run_program("0\nx^1000000000 + 2x^500000001 + 2x^500000000 + x^2 + 2x + 1\n");
     EXPECT_EQ(run.out, kPrompts + kNoMemory);
     EXPECT_EQ(run.exit_code, 1);
 }

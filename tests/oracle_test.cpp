@@ -35,7 +35,13 @@ TEST(OracleCampaign, EveryFactorizationAgreesWithNtl)
         SCOPED_TRACE("seed " + std::to_string(seed) + ", round " + std::to_string(round));
         const std::size_t which = static_cast<std::size_t>(rng() % 10);
         if (which == 8) {
-            check_squarefree_int(rng() % 8 == 0 ? random_input_unlucky(rng) : random_input_int(rng, 5));
+            const std::uint64_t kind = rng() % 8;
+            if (kind == 0)
+                check_squarefree_int(random_input_unlucky(rng));
+            else if (kind == 1)
+                check_squarefree_int_sparse(random_input_sparse(rng));
+            else
+                check_squarefree_int(random_input_int(rng, 5));
         } else if (which == 9) {
             check_squarefree_int(random_input_wide(rng, 2 + static_cast<int>(rng() % 13)));
         } else {

@@ -65,23 +65,28 @@ TEST(SquarefreeIntProperty, RandomProductsAgreeWithNtl)
     const std::uint64_t seed = 4;
     std::mt19937_64 rng(seed);
     SCOPED_TRACE("seed " + std::to_string(seed));
+    const std::uint64_t gcds = int_gcd_count();
     for (int round = 0; round < 400 && !HasFailure(); ++round)
         check_squarefree_int(random_input_int(rng));
+    EXPECT_EQ(int_gcd_count(), gcds) << "NTL's gcd ran";
 }
 
 TEST(SquarefreeIntProperty, FactorsPast64And128BitsAgreeWithNtl)
 {
     std::mt19937_64 rng(9);
+    const std::uint64_t gcds = int_gcd_count();
     for (const int count : {12, 14}) {
         const long widest = check_squarefree_int(random_input_wide(rng, count));
         EXPECT_GT(widest, 64);
         EXPECT_LE(widest, 128) << "the 64-bit cases grew past 128 bits";
     }
     EXPECT_GT(check_squarefree_int(random_input_wide(rng, 20)), 128);
+    EXPECT_EQ(int_gcd_count(), gcds) << "NTL's gcd ran";
 }
 
 TEST(SquarefreeIntProperty, FixturesWithWideFactorsAgreeWithNtl)
 {
+    const std::uint64_t gcds = int_gcd_count();
     for (const char* name : {"factor-near-2-63.in", "factor-past-2-63.in"}) {
         // The second line is the polynomial; its stray blanks ("5x ^14", "3 x^2") do not matter here.
         std::string line = read_fixture(name);
@@ -91,13 +96,40 @@ TEST(SquarefreeIntProperty, FixturesWithWideFactorsAgreeWithNtl)
         const long widest = check_squarefree_int(to_ZZX(P(line)));
         EXPECT_GT(widest, 60) << name;
     }
+    EXPECT_EQ(int_gcd_count(), gcds) << "NTL's gcd ran";
 }
 
-TEST(SquarefreeIntProperty, InputsUnluckyForTheCertificateAgreeWithNtl)
+// Settled by the images alone: NTL's gcd never runs.
+TEST(SquarefreeIntProperty, InputsUnluckyForTheFirstImagesAgreeWithNtl)
 {
     std::mt19937_64 rng(5);
-    for (int round = 0; round < 40 && !HasFailure(); ++round)
+    const std::uint64_t gcds = int_gcd_count();
+    for (int round = 0; round < 60 && !HasFailure(); ++round)
         check_squarefree_int(random_input_unlucky(rng));
+    EXPECT_EQ(int_gcd_count(), gcds);
+}
+
+// x^k·h(x^g), g and k up to 10^6 and h of small degree: degree up to about 10^7. Its
+// factors are h's with x^g for x, which NTL's decomposition of h gives.
+TEST(SquarefreeIntProperty, SparseInputsOfHighDegreeAgreeWithNtlOnTheirRoot)
+{
+    std::mt19937_64 rng(6);
+    const std::uint64_t gcds = int_gcd_count();
+    for (int round = 0; round < 80 && !HasFailure(); ++round)
+        check_squarefree_int_sparse(random_input_sparse(rng));
+    EXPECT_EQ(int_gcd_count(), gcds);
+}
+
+// Yun's gcds, which squarefree_int falls back on when its images prove nothing, on their own.
+TEST(SquarefreeIntProperty, YunsGcdsAloneAgreeWithNtl)
+{
+    std::mt19937_64 rng(7);
+    for (int round = 0; round < 100 && !HasFailure(); ++round) {
+        const NTL::ZZX f = random_input_int(rng);
+        if (NTL::deg(f) >= 1 && NTL::IsOne(NTL::abs(NTL::content(f))) && f.rep.length() > 1 && !NTL::IsZero(NTL::ConstTerm(f)))
+            check_squarefree_int(f, squarefree_int_by_gcds);
+    }
+    check_squarefree_int(random_input_wide(rng, 14), squarefree_int_by_gcds);
 }
 
 }  // namespace

@@ -134,25 +134,44 @@ NTL::ZZX random_input_wide(std::mt19937_64& rng, int count)
 
 NTL::ZZX random_input_unlucky(std::mt19937_64& rng)
 {
-    constexpr long p1 = 2147483647, p2 = 2147483629;  // the program's certificate primes
+    constexpr long p1 = 1048573, p2 = 2147483647, p3 = 2147483629;  // the first primes of the images
     NTL::ZZX x;
     NTL::SetCoeff(x, 1, 1);
+    const NTL::ZZX linear = x + 1 + random_below(rng, 5), square = linear * linear;
     NTL::ZZX f;
-    switch (rng() % 4) {
+    switch (rng() % 6) {
     case 0:  // the first prime divides the leading coefficient
         f = p1 * x * x + (1 + random_below(rng, 1000)) * x + 1;
         break;
-    case 1:  // both divide the discriminant: both images have a square factor
+    case 1:  // the first prime sees a square factor
+        f = (x * x - p1) * square;
+        break;
+    case 2:  // the first two see it
+        f = (x * x - NTL::ZZ(p1) * p2) * (x + 1 + random_below(rng, 5));
+        break;
+    case 3:  // the first two primes see squares, and the input is square-free
         f = (x * x - p1) * (x * x - p2);
         break;
-    case 2:  // the same, times a true square
-        f = (x * x - p1) * (x + 1 + random_below(rng, 5)) * (x + 1 + random_below(rng, 5));
+    case 4:  // the second divides the lead, the third sees a square
+        f = (p2 * x * x - p3) * square;
         break;
-    default:  // unlucky inside the loop: the factor of multiplicity 2 has a square image modulo p1
+    default:  // unlucky at a multiplicity above one: the square factor's image is a fourth power
         f = (x * x - p1) * (x * x - p1) * x;
         break;
     }
     return rng() % 2 == 0 ? f : NTL::ZZX(-f);
+}
+
+SparseInput random_input_sparse(std::mt19937_64& rng)
+{
+    SparseInput input;
+    const long shapes[] = {1, 2, 3, 1000, 65536, 999983, 1000000};
+    input.g = shapes[rng() % 7];
+    input.k = rng() % 3 == 0 ? 0 : 1 + random_below(rng, 1000000);
+    do
+        input.h = random_input_int(rng, 3);
+    while (NTL::deg(input.h) < 1 || NTL::IsZero(NTL::ConstTerm(input.h)));
+    return input;
 }
 
 void check_squarefree_mod(std::int64_t p, const NTL::zz_pX& f)
@@ -195,11 +214,11 @@ void check_squarefree_mod(std::int64_t p, const NTL::zz_pX& f)
     }
 }
 
-long check_squarefree_int(const NTL::ZZX& f)
+long check_squarefree_int(const NTL::ZZX& f, IntFactorList (*factorize)(Poly))
 {
     long widest = 0;
     SCOPED_TRACE("over Z: " + show(poly_from_ntl(f)));
-    const IntFactorList list = squarefree_int(poly_from_ntl(f));
+    const IntFactorList list = factorize(poly_from_ntl(f));
     const auto factor = [&list](std::int64_t k) { return to_ZZX(factor_at(list, k, DecimalPoly{{{0, "1"}}})); };
     EXPECT_GE(list.length, 1);
     if (NTL::deg(f) < 1) {
@@ -244,4 +263,46 @@ long check_squarefree_int(const NTL::ZZX& f)
         EXPECT_EQ(factor(k), want) << "multiplicity " << k;
     }
     return widest;
+}
+
+void check_squarefree_int_sparse(const SparseInput& input)
+{
+    // f = x^k·h(x^g).
+    Poly h = poly_from_ntl(input.h), f;
+    for (const Term& t : h.terms)
+        f.terms.push_back(Term{t.exponent * input.g + input.k, t.coefficient});
+    SCOPED_TRACE("over Z: x^" + std::to_string(input.k) + "·h(x^" + std::to_string(input.g) + "), h = " + show(h));
+    const IntFactorList list = squarefree_int(f);
+
+    // What it must be: NTL's decomposition of h, x^g for x, and x joining multiplicity k.
+    const bool negative = NTL::sign(NTL::LeadCoeff(input.h)) < 0;
+    NTL::vec_pair_ZZX_long pairs;
+    NTL::SquareFreeDecomp(pairs, negative ? NTL::ZZX(-input.h) : input.h);
+    std::map<long, Poly> expected;
+    for (long i = 0; i < pairs.length(); ++i) {
+        Poly a = poly_from_ntl(pairs[i].a);
+        for (Term& t : a.terms)
+            t.exponent *= input.g;
+        expected[pairs[i].b] = std::move(a);
+    }
+    if (input.k > 0) {
+        Poly& at_k = expected[input.k];
+        if (at_k.terms.empty())
+            at_k = Poly{{Term{1, 1}}};
+        else
+            for (Term& t : at_k.terms)
+                ++t.exponent;
+    }
+    if (negative) {
+        Poly& first = expected[1];
+        if (first.terms.empty())
+            first = Poly{{Term{0, -1}}};
+        else
+            for (Term& t : first.terms)
+                t.coefficient = -t.coefficient;
+    }
+    EXPECT_EQ(list.length, expected.rbegin()->first);
+    for (std::int64_t k = 1; k <= list.length; ++k)
+        EXPECT_EQ(show(factor_at(list, k, DecimalPoly{{{0, "1"}}})), expected.count(k) ? show(expected[k]) : "1")
+            << "multiplicity " << k;
 }

@@ -9,8 +9,9 @@
 #include <cstdint>
 #include <random>
 
-#include "poly/poly.h"
 #include "ntl_convert.h"
+#include "poly/poly.h"
+#include "squarefree/squarefree.h"
 
 // Modulo p (NTL's zz_p modulus must be p): a constant times random factors with random
 // multiplicities; for small p also multiplicities that are multiples of p (p-th powers); now and
@@ -31,11 +32,25 @@ NTL::ZZX random_input_int(std::mt19937_64& rng, int max_factors = 4);
 // count 12 gives a factor with coefficients past 2^64, count 20 past 2^128.
 NTL::ZZX random_input_wide(std::mt19937_64& rng, int count);
 
-// Inputs unlucky for the program's certificate primes 2147483647 and 2147483629: a prime that
-// divides the leading coefficient, or the discriminant of a factor. Coefficients within 63 bits.
+// Inputs unlucky for the first primes of the program's images over the integers (1048573, then
+// 2147483647 and 2147483629, the primes of Yun's certificates as well): a prime that divides the
+// leading coefficient, or the discriminant of a factor, for one or two of those primes.
+// Coefficients within 63 bits.
 NTL::ZZX random_input_unlucky(std::mt19937_64& rng);
+
+// A sparse input of high degree over the integers, ±x^k·h(x^g) for a random h of small degree
+// (random factors and multiplicities), g and k up to about 10^6 (either may be 1 or 0): its
+// factorization is h's with x^g for x and x at multiplicity k, which check_squarefree_int_sparse
+// checks against NTL's decomposition of h.
+struct SparseInput {
+    NTL::ZZX h;
+    long g = 1, k = 0;
+};
+SparseInput random_input_sparse(std::mt19937_64& rng);
 
 // Factor f with squarefree_mod / squarefree_int and check the result with gtest assertions.
 void check_squarefree_mod(std::int64_t p, const NTL::zz_pX& f);
 // The integer check returns the bit size of the widest coefficient among the factors.
-long check_squarefree_int(const NTL::ZZX& f);
+// `factor` is squarefree_int unless another is given (squarefree_int_by_gcds).
+long check_squarefree_int(const NTL::ZZX& f, IntFactorList (*factorize)(Poly) = squarefree_int);
+void check_squarefree_int_sparse(const SparseInput& input);

@@ -38,8 +38,10 @@ inline bool factor_is_one(const DecimalPoly& f)
 }
 
 // The integer polynomial of f. Refuses with std::bad_alloc, before allocating, a degree whose dense
-// representation and gcd work space could never fit in memory.
+// representation and gcd work space could never fit in memory: more coefficients than
+// int_poly_length_limit().
 IntPoly int_poly_from_poly(const Poly& f);
+std::uint64_t int_poly_length_limit();
 DecimalPoly decimal_from_int_poly(const IntPoly& f);
 
 Exponent int_poly_degree(const IntPoly& f);  // -1 for zero
@@ -60,3 +62,5 @@ IntPoly int_poly_exact_quotient(const IntPoly& a, const IntPoly& b);
 // The gcd in Z[x] by NTL's GCD: the gcd of the contents times the gcd of the primitive parts, with
 // a positive leading coefficient (the zero polynomial when both arguments are zero).
 IntPoly poly_gcd_int(const IntPoly& a, const IntPoly& b);
+// How many of those gcds the process has taken (what the benchmarks report).
+std::uint64_t int_gcd_count();

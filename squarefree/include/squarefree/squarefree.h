@@ -17,6 +17,9 @@ using IntFactorList = FactorListOf<DecimalPoly>;
 // Failure::cannot_compute; a non-constant polynomial whose coefficients share a divisor greater
 // than 1 raises Failure::not_primitive.
 IntFactorList squarefree_int(Poly f);
+// The same by Yun's gcds on NTL alone (what squarefree_int falls back on when its images do not
+// prove the factors), for f primitive with at least two terms.
+IntFactorList squarefree_int_by_gcds(Poly f);
 
 // Modulo a prime p. The factor of multiplicity 1 carries the leading coefficient, every other
 // factor is monic; multiplicities without a factor hold the constant one, also at the end of the
