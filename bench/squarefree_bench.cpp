@@ -5,6 +5,7 @@
 //   squarefree_bench [google benchmark flags]   the timings
 //   squarefree_bench --write-inputs DIR          the dialogues whose peak memory bench/run measures
 //   squarefree_bench --growth                    the times behind the growth from degree 10^4 to 10^5
+//   squarefree_bench --gcd-counts                NTL's integer gcds per call on each integer input
 #include <benchmark/benchmark.h>
 
 #include <NTL/ZZXFactoring.h>
@@ -18,6 +19,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -25,6 +27,7 @@
 #include <random>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "fastest_slices.h"
 #include "intgcd/library_hooks.h"
@@ -98,10 +101,63 @@ struct FlintIntPoly {
     ~FlintIntPoly() { fmpz_poly_clear(poly); }
 };
 
+// A fixture's polynomial: its second line, terms "±c x^e" with stray blanks anywhere.
+NTL::ZZX fixture_input(const char* name)
+{
+    std::FILE* file = std::fopen((std::string(SQUAREFREE_FIXTURES) + "/" + name).c_str(), "r");
+    std::string text;
+    for (int c = file != nullptr ? std::fgetc(file) : EOF; c != EOF; c = std::fgetc(file))
+        text.push_back(static_cast<char>(c));
+    if (file != nullptr)
+        std::fclose(file);
+    std::string line = text.substr(text.find('\n') + 1);
+    line = line.substr(0, line.find('\n'));
+    std::erase(line, ' ');
+    NTL::ZZX f;
+    for (std::size_t i = 0; i < line.size();) {
+        const bool negative = line[i] == '-';
+        if (line[i] == '+' || line[i] == '-')
+            ++i;
+        long coefficient = 0, exponent = 0;
+        bool digits = false;
+        for (; i < line.size() && std::isdigit(static_cast<unsigned char>(line[i])); ++i, digits = true)
+            coefficient = coefficient * 10 + (line[i] - '0');
+        if (!digits)
+            coefficient = 1;
+        if (i < line.size() && line[i] == 'x') {
+            exponent = 1;
+            if (++i < line.size() && line[i] == '^')
+                for (exponent = 0, ++i; i < line.size() && std::isdigit(static_cast<unsigned char>(line[i])); ++i)
+                    exponent = exponent * 10 + (line[i] - '0');
+        }
+        NTL::SetCoeff(f, exponent, negative ? -coefficient : coefficient);
+    }
+    return f;
+}
+
 // The integer families, each of degree about `degree`.
 NTL::ZZX int_input(int family, long degree)
 {
     switch (family) {
+    case 6: {  // ∏ (x^q - 1) over the first primes q, as many as the degree allows: (x - 1)^k beside
+               // a square-free factor with wide coefficients
+        NTL::ZZX f(1);
+        long sum = 0;
+        for (long q = 2; sum + q <= degree; ++q) {
+            bool prime = true;
+            for (long d = 2; d * d <= q; ++d)
+                prime = prime && q % d != 0;
+            if (prime) {
+                f *= monomial_plus(q, -1);
+                sum += q;
+            }
+        }
+        return f;
+    }
+    case 7:
+        return fixture_input("factor-near-2-63.in");
+    case 8:
+        return fixture_input("factor-past-2-63.in");
     case 0:  // (x^k + 3)^4
         return power_of(monomial_plus(degree / 4, 3), 4);
     case 1: {  // (x^a - 1)^2 (x^b + 2)^3 (x^c + x + 1)
@@ -264,10 +320,31 @@ void int_flint(benchmark::State& state)
 
 void int_args(benchmark::internal::Benchmark* b)
 {
-    for (const long family : {0L, 1L, 2L, 5L, 3L, 4L})
+    for (const long family : {0L, 1L, 2L, 5L, 3L, 4L, 6L})
         for (const long degree : {100L, 1000L, 4000L})
             b->Args({family, degree});
+    b->Args({7, 175})->Args({8, 193});  // the fixtures: their degrees are their own
     b->ArgNames({"family", "deg"})->Unit(benchmark::kMicrosecond);
+}
+
+// How many integer gcds (NTL's) one call of squarefree_int takes on each integer input: the
+// factors are meant to come from the images alone.
+int print_gcd_counts()
+{
+    std::vector<std::pair<long, long>> inputs;
+    for (const long family : {0L, 1L, 2L, 5L, 3L, 4L, 6L})
+        for (const long degree : {100L, 1000L, 4000L})
+            inputs.emplace_back(family, degree);
+    inputs.emplace_back(7, 175);
+    inputs.emplace_back(8, 193);
+    for (const auto& [family, degree] : inputs) {
+        const Poly f = poly_from_ntl(int_input(static_cast<int>(family), degree));
+        const std::uint64_t before = int_gcd_count();
+        benchmark::DoNotOptimize(squarefree_int(f));
+        std::printf("sqf_int/family:%ld/deg:%ld %llu\n", family, degree,
+                    static_cast<unsigned long long>(int_gcd_count() - before));
+    }
+    return 0;
 }
 
 BENCHMARK(int_ours)->Name("sqf_int/ours")->Apply(int_args);
@@ -537,6 +614,8 @@ int main(int argc, char** argv)
     install_library_hooks(nullptr);  // as the program does: freed memory kept for reuse serves NTL and FLINT alike
     if (argc > 1 && std::strcmp(argv[1], "--growth") == 0)
         finish(print_growth());
+    if (argc > 1 && std::strcmp(argv[1], "--gcd-counts") == 0)
+        finish(print_gcd_counts());
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

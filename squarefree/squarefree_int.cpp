@@ -140,12 +140,19 @@ IntFactorList factor_primitive(const Poly& f)
     ImagePrimes primes(f);
     for (int images = 0; images < kMostImages; ++images) {
         const std::int64_t p = primes.next();
-        const FactorReconstruction::Image outcome = reconstruction.add(p, squarefree_mod(p, poly_reduce(f, p)));
+        // After the first image, the candidates that look settled are divided out of f modulo p: only
+        // what they leave needs a square-free factorization (none for a single factor).
+        std::optional<FactorList> image;
+        if (reconstruction.primes() > 0)
+            image = reconstruction.image_by_division(p, [p](const Poly& rest) { return squarefree_mod(p, rest); });
+        if (!image)
+            image = squarefree_mod(p, poly_reduce(f, p));
+        const FactorReconstruction::Image outcome = reconstruction.add(p, *image);
         if (outcome == FactorReconstruction::Image::unlucky)
             continue;
-        // A proof is worth trying on the first image (its small factors are already exact), and then
-        // once the candidates stop changing or the primes pass the bound on their coefficients.
-        if (outcome == FactorReconstruction::Image::square_free || reconstruction.primes() == 1 ||
+        // A proof is worth trying once the candidates look exact, stop changing, or are past the
+        // bound on their coefficients.
+        if (outcome == FactorReconstruction::Image::square_free || reconstruction.plausible() ||
             reconstruction.stable() || reconstruction.past_bound())
             if (std::optional<IntFactorList> list = reconstruction.prove())
                 return std::move(*list);

@@ -1,6 +1,7 @@
 #include <gmp.h>
 
 #include <algorithm>
+#include <functional>
 #include <cmath>
 #include <numeric>
 #include <string>
@@ -39,6 +40,9 @@ std::string decimal(Int128 v)
 
 // The multiplicities and degrees of an image's non-constant factors.
 using Shape = std::vector<std::pair<std::int64_t, Exponent>>;
+
+// A candidate looks settled when its coefficients stay this many bits inside the symmetric range.
+constexpr double kSettledMargin = 8;
 
 }  // namespace
 
@@ -119,6 +123,27 @@ struct FactorReconstruction::State {
                 return true;
         }
         return false;
+    }
+
+    // log2 of the largest coefficient of a candidate, from above.
+    double largest_bits(const Candidate& a) const
+    {
+        double largest = 0;
+        for (std::size_t c = 0; c < a.length; ++c)
+            largest = std::max(largest, magnitude_bits(a, c));
+        return largest;
+    }
+
+    bool settled(const Candidate& a) const { return largest_bits(a) + 1 + kSettledMargin < prime_bits; }
+
+    // The candidate's symmetric residues modulo q, as a term list.
+    Poly candidate_mod(const Candidate& a, const Modulus& q, std::uint64_t product_mod_q) const
+    {
+        Poly image;
+        for (std::size_t c = 0; c < a.length; ++c)
+            if (const std::uint64_t v = value_mod(a, c, q, product_mod_q); v != 0)
+                image.terms.push_back(Term{static_cast<Exponent>(c), static_cast<Coef>(v)});
+        return image;
     }
 
     // The symmetric residue of coefficient c divided by `divisor`, in decimal.
@@ -204,6 +229,102 @@ bool FactorReconstruction::past_bound() const
     return state_->prime_bits > state_->bound_bits;
 }
 
+bool FactorReconstruction::plausible() const
+{
+    const State& s = *state_;
+    return !s.candidates.empty() &&
+           std::all_of(s.candidates.begin(), s.candidates.end(), [&s](const State::Candidate& a) { return s.settled(a); });
+}
+
+namespace {
+
+// w^k modulo p, by repeated squaring.
+Poly power_mod(const Poly& w, std::int64_t k, std::int64_t p)
+{
+    Poly result = poly_one(), square = w;
+    for (; k > 0; k >>= 1) {
+        if (k & 1)
+            result = poly_multiply(result, p, square);
+        if (k > 1)
+            square = poly_multiply(square, p, square);
+    }
+    return result;
+}
+
+// f(x0) modulo p.
+std::uint64_t evaluate(const Poly& f, std::uint64_t x0, const Modulus& mod)
+{
+    std::uint64_t value = 0, power = 1;
+    Exponent at = 0;
+    for (const Term& t : f.terms) {
+        for (; at < t.exponent; ++at)
+            power = mod.mul(power, x0);
+        value = mod.reduce(value + mod.mul(power, static_cast<std::uint64_t>(t.coefficient)));
+    }
+    return value;
+}
+
+}  // namespace
+
+std::optional<FactorList> FactorReconstruction::image_by_division(
+    std::int64_t p, const std::function<FactorList(const Poly&)>& factor_rest) const
+{
+    const State& s = *state_;
+    std::vector<bool> settled;
+    for (const State::Candidate& a : s.candidates)
+        settled.push_back(s.settled(a));
+    const std::size_t count = static_cast<std::size_t>(std::count(settled.begin(), settled.end(), true));
+    if (count == 0 || count == settled.size())
+        return std::nullopt;
+    const Modulus mod(p);
+    const std::uint64_t product = s.product_mod(mod);
+    // The rest: f divided by the settled candidates to their multiplicities. A division that is not
+    // exact shows at a point: the rest times the divisors differs from f there.
+    Poly rest = poly_reduce(s.f, p);
+    const std::uint64_t x0 = 3 + static_cast<std::uint64_t>(poly_degree(rest)) % (mod.p - 5);
+    std::uint64_t divisors_at_x0 = 1;
+    std::vector<Poly> images(s.candidates.size());
+    std::size_t unsettled_at_one = 0, unsettled = 0;
+    for (std::size_t k = 0; k < s.candidates.size(); ++k) {
+        const State::Candidate& a = s.candidates[k];
+        if (!settled[k]) {
+            ++unsettled;
+            unsettled_at_one += a.multiplicity == 1 ? 1 : 0;
+            continue;
+        }
+        images[k] = s.candidate_mod(a, mod, product);
+        const Poly divisor = power_mod(images[k], a.multiplicity, p);
+        rest = poly_quotient(rest, p, divisor);
+        divisors_at_x0 = mod.mul(divisors_at_x0, evaluate(divisor, x0, mod));
+    }
+    if (mod.mul(evaluate(rest, x0, mod), divisors_at_x0) != evaluate(poly_reduce(s.f, p), x0, mod))
+        return std::nullopt;
+    // The unsettled candidates' images: the rest itself, or its factors.
+    FactorList rest_image;
+    if (unsettled == 1 && unsettled_at_one == 1)
+        factor_list_append(rest_image, std::move(rest));
+    else
+        rest_image = factor_rest(rest);
+    FactorList image;
+    std::size_t next_rest = 0;
+    for (std::size_t k = 0; k < s.candidates.size(); ++k) {
+        const std::int64_t multiplicity = s.candidates[k].multiplicity;
+        Poly node;
+        if (settled[k]) {
+            node = std::move(images[k]);
+        } else {
+            while (next_rest < rest_image.factors.size() && poly_is_constant(rest_image.factors[next_rest].poly))
+                ++next_rest;
+            if (next_rest == rest_image.factors.size() || rest_image.factors[next_rest].multiplicity != multiplicity)
+                return std::nullopt;  // the rest's factors modulo p do not have the candidates' shape
+            node = std::move(rest_image.factors[next_rest++].poly);
+        }
+        factor_list_append_ones(image, multiplicity - 1 - image.length);
+        factor_list_append(image, std::move(node));
+    }
+    return image;
+}
+
 FactorReconstruction::Image FactorReconstruction::add(std::int64_t p, const FactorList& image)
 {
     State& s = *state_;
@@ -284,23 +405,6 @@ FactorReconstruction::Image FactorReconstruction::add(std::int64_t p, const Fact
     s.stable = stable;
     return outcome;
 }
-
-namespace {
-
-// w^k modulo p, by repeated squaring.
-Poly power_mod(const Poly& w, std::int64_t k, std::int64_t p)
-{
-    Poly result = poly_one(), square = w;
-    for (; k > 0; k >>= 1) {
-        if (k & 1)
-            result = poly_multiply(result, p, square);
-        if (k > 1)
-            square = poly_multiply(square, p, square);
-    }
-    return result;
-}
-
-}  // namespace
 
 std::optional<FactorListOf<DecimalPoly>> FactorReconstruction::prove() const
 {

@@ -23,6 +23,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -52,9 +53,21 @@ public:
     // above deg f, dividing neither lc(f) nor any earlier prime.
     Image add(std::int64_t p, const FactorList& image);
 
+    // The image modulo a further prime p, p as for add(), rebuilt from the candidates that look
+    // settled (every coefficient far inside the primes' range): f modulo p divided by them to their
+    // multiplicities, and the rest, the product of the unsettled ones' powers, factored by
+    // `factor_rest` (squarefree_mod) unless it is a single factor at multiplicity 1. Far cheaper
+    // than the whole factorization modulo p when the settled candidates are most of f's degree.
+    // Nothing when no candidate looks settled or all do, or when the division is not exact.
+    std::optional<FactorList> image_by_division(std::int64_t p,
+                                                const std::function<FactorList(const Poly&)>& factor_rest) const;
+
     std::size_t primes() const;
     // The last image combined changed no candidate coefficient.
     bool stable() const;
+    // Every candidate coefficient lies far inside the primes' symmetric range, where wrong ones,
+    // spread over all of it, would not: a proof is likely to succeed.
+    bool plausible() const;
     // The combined primes' product exceeds the bound on |lc(f)|·‖a‖∞ for every factor a of f
     // (Mignotte's): lucky images give the candidates exactly.
     bool past_bound() const;
