@@ -194,15 +194,20 @@ TEST(DivisionKernel, EveryVectorUnitAgreesWithPlainArithmetic)
                     row[t] = residue(true);
                 }
                 const Residue w = round == 0 ? static_cast<Residue>(p - 1) : residue(false), s = residue(false);
-                Residues added = window, scaled = window, expected_added(n), expected_scaled(n);
+                const Residue w1 = round == 1 ? static_cast<Residue>(p - 1) : residue(false);
+                Residues added = window, twice = window, scaled = window, expected_added(n), expected_twice(n), expected_scaled(n);
                 for (std::size_t t = 0; t < n; ++t) {
                     expected_added[t] = static_cast<Residue>(mod.reduce(window[t] + mod.mul(w, row[t])));
+                    expected_twice[t] = static_cast<Residue>(
+                        mod.reduce(expected_added[t] + (t > 0 ? mod.mul(w1, row[t - 1]) : 0)));
                     expected_scaled[t] = static_cast<Residue>(mod.reduce(mod.mul(s, window[t]) + mod.mul(w, row[t])));
                 }
                 const std::uint32_t q = static_cast<std::uint32_t>(p);
                 residues_add_multiple(added.data(), row.data(), n, w, mod.shoup(w), q);
+                residues_add_two_multiples(twice.data(), row.data(), n, w, mod.shoup(w), w1, mod.shoup(w1), q);
                 residues_scale_add_multiple(scaled.data(), row.data(), n, s, mod.shoup(s), w, mod.shoup(w), q);
                 EXPECT_EQ(added, expected_added) << "p = " << p << ", w = " << w;
+                EXPECT_EQ(twice, expected_twice) << "p = " << p << ", w = " << w << ", w1 = " << w1;
                 EXPECT_EQ(scaled, expected_scaled) << "p = " << p << ", s = " << s;
             }
         }

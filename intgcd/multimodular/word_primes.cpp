@@ -1,4 +1,5 @@
 #include <cstdint>
+#include <unordered_map>
 
 #include "multimodular/multimodular.h"
 
@@ -40,7 +41,9 @@ bool is_prime(std::uint64_t n)
 
 }  // namespace
 
-std::int64_t prime_below(std::int64_t n)
+namespace {
+
+std::int64_t search_prime_below(std::int64_t n)
 {
     constexpr std::int64_t kSmall[] = {2, 3, 5, 7, 11, 13, 17, 19, 23, 29, 31, 37, 41, 43, 47, 53, 59, 61};
     if (n <= 67) {
@@ -61,4 +64,16 @@ std::int64_t prime_below(std::int64_t n)
             return m;
     }
     return 61;
+}
+
+}  // namespace
+
+// The same few primes are asked for by every factorization: each is searched for once.
+std::int64_t prime_below(std::int64_t n)
+{
+    thread_local std::unordered_map<std::int64_t, std::int64_t> found;
+    const auto [at, fresh] = found.try_emplace(n, 0);
+    if (fresh)
+        at->second = search_prime_below(n);
+    return at->second;
 }

@@ -56,17 +56,35 @@ void residues_divide(Residues& r, std::int64_t deg_r, const Residues& b, std::in
         }
         return;
     }
-    for (std::int64_t e = deg_r; e >= deg_b; --e) {
-        const Residue lead = r[static_cast<std::size_t>(e)];
-        if (lead == 0)
+    // Two quotient coefficients at a time, their two rows in one pass over the window: the lower one
+    // comes from r's next entry once the upper row has reached it.
+    for (std::int64_t e = deg_r; e >= deg_b;) {
+        const std::size_t top = static_cast<std::size_t>(e), s = static_cast<std::size_t>(e - deg_b);
+        const Residue q_hi = static_cast<Residue>(mod.mul(r[top], inv));
+        const std::uint64_t next =
+            e > deg_b && below_lead > 0 ? mod.reduce(r[top - 1] + mod.neg(mod.mul(q_hi, b[below_lead - 1]))) : 0;
+        // A zero coefficient needs no row (small p makes them common): then one row alone.
+        if (q_hi != 0 && next != 0) {
+            const Residue q_lo = static_cast<Residue>(mod.mul(next, inv));
+            const Residue minus_lo = static_cast<Residue>(mod.neg(q_lo)), minus_hi = static_cast<Residue>(mod.neg(q_hi));
+            residues_add_two_multiples(r.data() + s - 1, b.data(), below_lead, minus_lo, mod.shoup(minus_lo), minus_hi,
+                                       mod.shoup(minus_hi), p);
+            r[top] = r[top - 1] = 0;
+            if (quotient != nullptr) {
+                (*quotient)[s] = q_hi;
+                (*quotient)[s - 1] = q_lo;
+            }
+            e -= 2;
             continue;
-        const Residue q = static_cast<Residue>(mod.mul(lead, inv));
-        const Residue minus_q = static_cast<Residue>(mod.neg(q));
-        const std::size_t s = static_cast<std::size_t>(e - deg_b);
-        residues_add_multiple(r.data() + s, b.data(), below_lead, minus_q, mod.shoup(minus_q), p);
-        r[static_cast<std::size_t>(e)] = 0;
+        }
+        if (q_hi != 0) {
+            const Residue minus_q = static_cast<Residue>(mod.neg(q_hi));
+            residues_add_multiple(r.data() + s, b.data(), below_lead, minus_q, mod.shoup(minus_q), p);
+        }
+        r[top] = 0;
         if (quotient != nullptr)
-            (*quotient)[s] = q;
+            (*quotient)[s] = q_hi;
+        --e;
     }
 }
 

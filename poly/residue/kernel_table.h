@@ -11,6 +11,8 @@
 struct ResidueKernels {
     void (*add_multiple)(Residue* window, const Residue* b, std::size_t n, Residue w, std::uint32_t w_shoup,
                          std::uint32_t p);
+    void (*add_two_multiples)(Residue* window, const Residue* b, std::size_t n, Residue w0, std::uint32_t w0_shoup,
+                              Residue w1, std::uint32_t w1_shoup, std::uint32_t p);
     void (*scale_add_multiple)(Residue* window, const Residue* b, std::size_t n, Residue s, std::uint32_t s_shoup,
                                Residue w, std::uint32_t w_shoup, std::uint32_t p);
     // m <= n.

@@ -30,6 +30,12 @@ void residues_add_multiple(Residue* window, const Residue* b, std::size_t n, Res
     kernels().add_multiple(window, b, n, w, w_shoup, p);
 }
 
+void residues_add_two_multiples(Residue* window, const Residue* b, std::size_t n, Residue w0, std::uint32_t w0_shoup,
+                                Residue w1, std::uint32_t w1_shoup, std::uint32_t p)
+{
+    kernels().add_two_multiples(window, b, n, w0, w0_shoup, w1, w1_shoup, p);
+}
+
 void residues_scale_add_multiple(Residue* window, const Residue* b, std::size_t n, Residue s, std::uint32_t s_shoup,
                                  Residue w, std::uint32_t w_shoup, std::uint32_t p)
 {

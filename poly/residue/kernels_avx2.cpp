@@ -6,6 +6,7 @@
 #include "kernel_table.h"
 #include "padded.h"
 #include "residue/lanes_avx2.h"
+#include "residue/lanes_portable.h"
 
 #ifdef SQUAREFREE_X86_UNITS
 SQUAREFREE_TARGET_AVX2
@@ -49,6 +50,6 @@ void square_summed(const Residue* a, std::size_t n, Residue* out, const Modulus&
 }  // namespace unit_avx2
 SQUAREFREE_TARGET_END
 
-const ResidueKernels kAvx2ResidueKernels = {unit_avx2::add_multiple, unit_avx2::scale_add_multiple,
+const ResidueKernels kAvx2ResidueKernels = {unit_avx2::add_multiple, unit_avx2::add_two_multiples, unit_avx2::scale_add_multiple,
                                             unit_avx2::multiply_summed, unit_avx2::square_summed};
 #endif

@@ -12,6 +12,7 @@
 #include "kernel_table.h"
 #include "padded.h"
 #include "residue/lanes_avx512.h"
+#include "residue/lanes_portable.h"
 
 #ifdef SQUAREFREE_X86_UNITS
 SQUAREFREE_TARGET_AVX512
@@ -119,6 +120,6 @@ void square_summed(const Residue* a, std::size_t n, Residue* out, const Modulus&
 }  // namespace unit_avx512
 SQUAREFREE_TARGET_END
 
-const ResidueKernels kAvx512ResidueKernels = {unit_avx512::add_multiple, unit_avx512::scale_add_multiple,
+const ResidueKernels kAvx512ResidueKernels = {unit_avx512::add_multiple, unit_avx512::add_two_multiples, unit_avx512::scale_add_multiple,
                                               unit_avx512::multiply_summed, unit_avx512::square_summed};
 #endif

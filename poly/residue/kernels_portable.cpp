@@ -40,5 +40,5 @@ void square_summed(const Residue* a, std::size_t n, Residue* out, const Modulus&
 }  // namespace
 }  // namespace unit_portable
 
-const ResidueKernels kPortableResidueKernels = {unit_portable::add_multiple, unit_portable::scale_add_multiple,
+const ResidueKernels kPortableResidueKernels = {unit_portable::add_multiple, unit_portable::add_two_multiples, unit_portable::scale_add_multiple,
                                                 unit_portable::multiply_summed, unit_portable::square_summed};

@@ -13,6 +13,11 @@
 void residues_add_multiple(Residue* window, const Residue* b, std::size_t n, Residue w, std::uint32_t w_shoup,
                            std::uint32_t p);
 
+// window[t] = (window[t] + w0·b[t] + w1·b[t - 1]) mod p for t < n, b[-1] taken as 0: two rows of
+// a long division at once, for two quotient coefficients in a row (in one pass over the window).
+void residues_add_two_multiples(Residue* window, const Residue* b, std::size_t n, Residue w0, std::uint32_t w0_shoup,
+                                Residue w1, std::uint32_t w1_shoup, std::uint32_t p);
+
 // window[t] = (s·window[t] + w·b[t]) mod p for t < n: a row scaled by s plus a multiple of
 // another, the step of a remainder that cancels leading terms without dividing.
 void residues_scale_add_multiple(Residue* window, const Residue* b, std::size_t n, Residue s, std::uint32_t s_shoup,
