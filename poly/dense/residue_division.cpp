@@ -14,8 +14,14 @@ void residues_divide(Residues& r, std::int64_t deg_r, const Residues& b, std::in
         quotient->assign(static_cast<std::size_t>(deg_r >= deg_b ? deg_r - deg_b + 1 : 0), 0);
     if (deg_r < deg_b)
         return;
-    const std::uint64_t inv = mod.inverse(b[static_cast<std::size_t>(deg_b)]);
+    const std::uint32_t inv = static_cast<std::uint32_t>(mod.inverse(b[static_cast<std::size_t>(deg_b)]));
     const std::uint32_t p = static_cast<std::uint32_t>(mod.p);
+    // Every quotient coefficient is a lead times the inverse: by Shoup's multiplication with the
+    // inverse's constant, made once.
+    const std::uint32_t inv_shoup = mod.shoup(inv);
+    const auto times_inverse = [inv, inv_shoup, p](std::uint64_t x) {
+        return unit_portable::shoup_multiply(static_cast<std::uint32_t>(x), inv, inv_shoup, p);
+    };
     // A divisor with few terms, or a short one, is walked term by term instead of slot by slot
     // (a row of the vector unit costs more than a few scalar steps); counting its terms costs a
     // pass over it, which pays only when the quotient has many coefficients (a step of Euclid's
@@ -52,20 +58,24 @@ void residues_divide(Residues& r, std::int64_t deg_r, const Residues& b, std::in
             }
             r[static_cast<std::size_t>(e)] = 0;
             if (quotient != nullptr)
-                (*quotient)[s] = static_cast<Residue>(mod.mul(lead, inv));
+                (*quotient)[s] = times_inverse(lead);
         }
         return;
     }
     // Two quotient coefficients at a time, their two rows in one pass over the window: the lower one
     // comes from r's next entry once the upper row has reached it.
+    const std::uint32_t below = below_lead > 0 ? b[below_lead - 1] : 0, below_shoup = mod.shoup(below);
     for (std::int64_t e = deg_r; e >= deg_b;) {
         const std::size_t top = static_cast<std::size_t>(e), s = static_cast<std::size_t>(e - deg_b);
-        const Residue q_hi = static_cast<Residue>(mod.mul(r[top], inv));
-        const std::uint64_t next =
-            e > deg_b && below_lead > 0 ? mod.reduce(r[top - 1] + mod.neg(mod.mul(q_hi, b[below_lead - 1]))) : 0;
+        const Residue q_hi = times_inverse(r[top]);
+        std::uint32_t next = 0;
+        if (e > deg_b && below_lead > 0) {
+            const std::uint32_t reached = unit_portable::shoup_multiply(q_hi, below, below_shoup, p);
+            next = r[top - 1] >= reached ? r[top - 1] - reached : r[top - 1] + p - reached;
+        }
         // A zero coefficient needs no row (small p makes them common): then one row alone.
         if (q_hi != 0 && next != 0) {
-            const Residue q_lo = static_cast<Residue>(mod.mul(next, inv));
+            const Residue q_lo = times_inverse(next);
             const Residue minus_lo = static_cast<Residue>(mod.neg(q_lo)), minus_hi = static_cast<Residue>(mod.neg(q_hi));
             residues_add_two_multiples(r.data() + s - 1, b.data(), below_lead, minus_lo, mod.shoup(minus_lo), minus_hi,
                                        mod.shoup(minus_hi), p);
