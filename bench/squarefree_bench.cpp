@@ -575,7 +575,7 @@ std::string dialogue_text(long p, const NTL::zz_pX& f)
 }
 
 // Writes the dialogues whose peak memory bench/run measures, one file each, into `folder`.
-int write_inputs(const std::string& folder)
+int write_inputs(const std::string& folder, bool largest)
 {
     const auto write = [&folder](const std::string& name, const std::string& text) {
         std::FILE* file = std::fopen((folder + "/" + name).c_str(), "w");
@@ -594,6 +594,10 @@ int write_inputs(const std::string& folder)
             if (!write("dense-mod-" + std::to_string(p) + "-degree-" + std::to_string(degree),
                        dialogue_text(p, dense_mod_input(p, degree))))
                 return 1;
+    if (largest)
+        for (const long p : {3L, 2147483647L})
+            if (!write("dense-mod-" + std::to_string(p) + "-degree-10000000", dialogue_text(p, dense_mod_input(p, 10000000))))
+                return 1;
     return 0;
 }
 
@@ -610,7 +614,7 @@ int write_inputs(const std::string& folder)
 int main(int argc, char** argv)
 {
     if (argc > 2 && std::strcmp(argv[1], "--write-inputs") == 0)
-        finish(write_inputs(argv[2]));
+        finish(write_inputs(argv[2], argc > 3 && std::strcmp(argv[3], "--largest") == 0));
     install_library_hooks(nullptr);  // as the program does: freed memory kept for reuse serves NTL and FLINT alike
     if (argc > 1 && std::strcmp(argv[1], "--growth") == 0)
         finish(print_growth());

@@ -125,6 +125,30 @@ TEST(FastArithmetic, KroneckerProductAtTheSizeOfGmpsFftIsTheTransformProduct)
     }
 }
 
+// The longest transforms, 3·2^23 (a product of two operands of 1.25·10^7 coefficients), and the
+// longest power of two below them, against Kronecker's product, for one and three transform
+// primes. Seconds of work each: the plain suite runs it, the sanitizer build (ten times slower) not.
+TEST(FastArithmetic, TheLongestTransformsGiveKroneckersProduct)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "too slow under the address sanitizer";
+#endif
+    EXPECT_EQ(transform_length(kMaxTransformLength), kMaxTransformLength);
+    EXPECT_EQ(transform_length(kMaxPowerOfTwoTransform + 1), 3 * kMaxPowerOfTwoTransform / 2);
+    EXPECT_EQ(transform_length(2 * kMaxPowerOfTwoTransform), kMaxTransformLength);
+    std::mt19937_64 rng(18);
+    // 3·2^23 with one transform prime; 3·2^22, the other length past 2^23, with three.
+    for (const auto& [p, length] : {std::pair{std::int64_t{3}, kMaxTransformLength / 2},
+                                    std::pair{std::int64_t{2147483647}, kMaxPowerOfTwoTransform / 2 + 1000}}) {
+        const Modulus mod(p);
+        const Dense a = random_dense(rng, mod, length), b = random_dense(rng, mod, length - 999);
+        ASSERT_LE(a.size() + b.size() - 1, kMaxTransformLength);
+        EXPECT_EQ(transform_length(a.size() + b.size() - 1),
+                  p == 3 ? kMaxTransformLength : 3 * kMaxPowerOfTwoTransform / 2);
+        EXPECT_EQ(dense_multiply_ntt(a, b, mod), dense_multiply_kronecker(a, b, mod)) << p << " " << length;
+    }
+}
+
 TEST(FastArithmetic, NewtonDivisionIsLongDivision)
 {
     on_every_vector_unit([&] {

@@ -50,7 +50,7 @@ Transforms transforms_for(std::size_t longest_left, std::size_t longest_right, s
     // Powers of two only: gcd_by_jumps aligns the half-gcd's degrees to them, and lengths 3·2^k
     // measured slower here.
     const std::size_t n = std::bit_ceil(result_length);
-    if (n > kMaxTransformLength)
+    if (n > kMaxPowerOfTwoTransform)
         return {};
     // An operand longer than n is folded modulo x^n - 1 first, so no product sums more than n terms.
     const std::size_t primes = transform_primes(2 * std::min({longest_left, longest_right, n}), mod);

@@ -41,14 +41,15 @@ void reserve(Spectrum& s, std::size_t n, std::size_t primes)
 
 bool is_transform_length(std::size_t n)
 {
-    return n >= 1 && n <= kMaxTransformLength && (std::has_single_bit(n) || (n % 3 == 0 && std::has_single_bit(n / 3)));
+    return n >= 1 && ((std::has_single_bit(n) && n <= kMaxPowerOfTwoTransform) ||
+                      (n % 3 == 0 && std::has_single_bit(n / 3) && n <= kMaxTransformLength));
 }
 
 std::size_t transform_primes(std::size_t terms, const Modulus& mod)
 {
     // Exact once terms·(p - 1)^2 is below the product of the primes used (tested without overflow
     // as (p - 1)^2 <= (product - 1) / terms). Three primes hold every sum of two products of
-    // length 2^23 for any p < 2^31.
+    // length 3·2^23 for any p < 2^31: 2·3·2^23·(2^31)^2 < 2^87.6 < q0·q1·q2.
     const std::uint64_t largest_product = (mod.p - 1) * (mod.p - 1);
     std::uint64_t primes_product = 1;
     for (std::size_t primes = 1; primes < 3; ++primes) {

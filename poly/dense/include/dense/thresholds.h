@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "ntt/ntt.h"
 #include "residue/kernels.h"
 #include "residue/modulus.h"
 
@@ -17,10 +18,14 @@
 // faster than 4m. The second kind halves the waste of a length just above a power of two: at most a
 // third more than needed, not twice as much.
 constexpr std::size_t kThirdsFrom = 128;
+// Beyond the largest power of two the transforms take, 3·2^23 serves every length up to itself. A
+// length past kMaxTransformLength is none the transforms take.
 inline std::size_t transform_length(std::size_t n)
 {
     const std::size_t power = std::bit_ceil(n), quarter = power / 4;
-    return quarter >= kThirdsFrom && 3 * quarter >= n ? 3 * quarter : power;
+    if (quarter >= kThirdsFrom && 3 * quarter >= n)
+        return 3 * quarter;
+    return power > kMaxPowerOfTwoTransform && power / 2 <= kMaxPowerOfTwoTransform ? 3 * (power / 2) : power;
 }
 
 // Dense multiplication: the plain method costs about one unit per product of two coefficients

@@ -4,9 +4,9 @@
 // the primes determine it, and with it its residue modulo p. Small p need one prime, larger p two
 // or three (transform_primes).
 //
-// The transform lengths are the powers of two and three times a power of two, up to
-// kMaxTransformLength; which one a product takes is the caller's choice (the cost model of the
-// dense layer). Everything here runs on the vector unit in use.
+// The transform lengths are the powers of two and three times a power of two (is_transform_length);
+// which one a product takes is the caller's choice (the cost model of the dense layer). Everything
+// here runs on the vector unit in use.
 #pragma once
 
 #include <cstddef>
@@ -15,11 +15,14 @@
 
 #include "residue/modulus.h"
 
-// The largest transform length.
-constexpr std::size_t kMaxTransformLength = std::size_t{1} << 23;
+// The largest transforms: 2^23 divides q - 1 for every transform prime, and so does 3·2^23, so the
+// powers of two go up to 2^23 and three times them up to 3·2^23 (about 2.5·10^7: every product of
+// two polynomials of degree 10^7).
+constexpr std::size_t kMaxPowerOfTwoTransform = std::size_t{1} << 23;
+constexpr std::size_t kMaxTransformLength = 3 * kMaxPowerOfTwoTransform;
 
-// Whether the transforms take length n: a power of two or three times one, at most
-// kMaxTransformLength.
+// Whether the transforms take length n: a power of two up to kMaxPowerOfTwoTransform, or three
+// times one up to kMaxTransformLength.
 bool is_transform_length(std::size_t n);
 
 // How many transform primes (one to three) make a result exact modulo p when each of its
