@@ -6,6 +6,7 @@
 //   squarefree_bench --write-inputs DIR          the dialogues whose peak memory bench/run measures
 //   squarefree_bench --growth                    the times behind the growth from degree 10^4 to 10^5
 //   squarefree_bench --gcd-counts                NTL's integer gcds per call on each integer input
+//   squarefree_bench --top-growth                squarefree_mod at degree 10^6 and 10^7, best of three
 #include <benchmark/benchmark.h>
 
 #include <NTL/ZZXFactoring.h>
@@ -267,18 +268,30 @@ void mod_flint(benchmark::State& state)
         flint_squarefree(g);
 }
 
+constexpr long kModPrimes[] = {3L, 65537L, 1000003L, 2147483647L};
+
 void mod_args(benchmark::internal::Benchmark* b)
 {
-    for (const long p : {3L, 1000003L, 2147483647L})
-        for (const long degree : {100L, 1000L, 5000L, 10000L, 20000L, 100000L})
+    for (const long p : kModPrimes)
+        for (const long degree : {30L, 100L, 300L, 1000L, 5000L, 10000L, 20000L, 100000L})
             b->Args({p, degree});
     b->ArgNames({"p", "deg"})->Unit(benchmark::kMicrosecond);
 }
 
-// Degree one million modulo the largest prime: one run each, it takes seconds.
+// Degree one million modulo each prime, and ten million modulo the smallest and the largest: one
+// call each, they take seconds. bench/run runs the ten-million rows on their own, once.
 void mod_million(benchmark::internal::Benchmark* b)
 {
-    b->Args({2147483647L, 1000000L})->ArgNames({"p", "deg"})->Unit(benchmark::kMillisecond)->Iterations(1);
+    for (const long p : kModPrimes)
+        b->Args({p, 1000000L});
+    b->ArgNames({"p", "deg"})->Unit(benchmark::kMillisecond)->Iterations(1);
+}
+
+void mod_ten_million(benchmark::internal::Benchmark* b)
+{
+    for (const long p : {3L, 2147483647L})
+        b->Args({p, 10000000L});
+    b->ArgNames({"p", "deg"})->Unit(benchmark::kMillisecond)->Iterations(1);
 }
 
 BENCHMARK(mod_ours)->Name("sqf_mod/ours")->Apply(mod_args);
@@ -287,6 +300,9 @@ BENCHMARK(mod_flint)->Name("sqf_mod/flint")->Apply(mod_args);
 BENCHMARK(mod_ours)->Name("sqf_mod_million/ours")->Apply(mod_million);
 BENCHMARK(mod_ntl)->Name("sqf_mod_million/ntl")->Apply(mod_million);
 BENCHMARK(mod_flint)->Name("sqf_mod_million/flint")->Apply(mod_million);
+BENCHMARK(mod_ours)->Name("sqf_mod_ten_million/ours")->Apply(mod_ten_million);
+BENCHMARK(mod_ntl)->Name("sqf_mod_ten_million/ntl")->Apply(mod_ten_million);
+BENCHMARK(mod_flint)->Name("sqf_mod_ten_million/flint")->Apply(mod_ten_million);
 
 // --- square-free factorization over Z ---------------------------------------------------------
 
@@ -512,6 +528,29 @@ int print_growth()
     return 0;
 }
 
+// How squarefree_mod grows from degree 10^6 to 10^7 modulo each prime: one call of each size in
+// turn, three times, the fastest of each (the first call of a size also pays for fresh pages).
+int print_top_growth()
+{
+    for (const long p : kModPrimes) {
+        const Poly small = poly_from_ntl(dense_mod_input(p, 1000000)), large = poly_from_ntl(dense_mod_input(p, 10000000));
+        double best_small = 0, best_large = 0;
+        for (int round = 0; round < 3; ++round) {
+            const auto seconds = [p](const Poly& f) {
+                const auto start = std::chrono::steady_clock::now();
+                benchmark::DoNotOptimize(squarefree_mod(p, f));
+                return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            };
+            const double s = seconds(small), l = seconds(large);
+            best_small = round == 0 ? s : std::min(best_small, s);
+            best_large = round == 0 ? l : std::min(best_large, l);
+        }
+        std::printf("sqf_mod/p:%ld %.3f %.3f\n", p, best_small, best_large);
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
 // --- the whole program --------------------------------------------------------------------------
 
 // Runs the real program with `input` on standard input and waits for it.
@@ -620,6 +659,8 @@ int main(int argc, char** argv)
         finish(print_growth());
     if (argc > 1 && std::strcmp(argv[1], "--gcd-counts") == 0)
         finish(print_gcd_counts());
+    if (argc > 1 && std::strcmp(argv[1], "--top-growth") == 0)
+        finish(print_top_growth());
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

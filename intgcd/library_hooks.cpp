@@ -56,8 +56,11 @@ void install_library_hooks(OutOfMemoryEnding ending)
 {
     out_of_memory_ending = ending;
 #if defined(__GLIBC__)
-    mallopt(M_MMAP_THRESHOLD, 32 << 20);  // glibc's largest: blocks up to 32 MiB come from the heap
-    mallopt(M_TRIM_THRESHOLD, 1 << 30);   // and stay there once freed
+    // Every block comes from the heap, and stays there once freed: a block mapped afresh from the
+    // system (glibc maps those above 32 MiB at the most) costs a cleared page per page, at degree
+    // 10^7 a sixth of the time.
+    mallopt(M_MMAP_MAX, 0);
+    mallopt(M_TRIM_THRESHOLD, -1);  // never given back
 #endif
     NTL::ErrorMsgCallback = ntl_error_message;
     mp_set_memory_functions(gmp_allocate, gmp_reallocate, gmp_free);

@@ -47,10 +47,13 @@ Transforms transforms_for(std::size_t longest_left, std::size_t longest_right, s
 {
     if (longest_left == 0 || longest_right == 0)
         return {};
-    // Powers of two only: gcd_by_jumps aligns the half-gcd's degrees to them, and lengths 3·2^k
-    // measured slower here.
-    const std::size_t n = std::bit_ceil(result_length);
+    // Powers of two: gcd_by_jumps aligns the half-gcd's degrees to them, and lengths 3·2^k measured
+    // slower here. Past the longest power of two, the lengths 3·2^k that follow it: sharing the
+    // spectra is still worth far more than any choice of length.
+    std::size_t n = std::bit_ceil(result_length);
     if (n > kMaxPowerOfTwoTransform)
+        n = 3 * (n / 4) >= result_length ? 3 * (n / 4) : 3 * (n / 2);
+    if (n > kMaxTransformLength)
         return {};
     // An operand longer than n is folded modulo x^n - 1 first, so no product sums more than n terms.
     const std::size_t primes = transform_primes(2 * std::min({longest_left, longest_right, n}), mod);
