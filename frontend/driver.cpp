@@ -35,12 +35,12 @@ int run_dialogue(std::FILE* in)
     install_library_hooks(end_inside_library);
     try {
         const std::int64_t p = read_characteristic(in);
-        Poly input = read_polynomial(in, p);
-        const Poly echo = poly_copy(input);  // the factorization takes the input over
+        const Poly input = read_polynomial(in, p);
+        // Over the integers the factorization takes a copy over; modulo p it reads the input.
         if (p == 0)
-            print_factorization(squarefree_int(std::move(input)), echo);
+            print_factorization(squarefree_int(poly_copy(input)), input);
         else
-            print_factorization(squarefree_mod(p, std::move(input)), echo);
+            print_factorization(squarefree_mod(p, input), input);
         flush_output();
         (void)std::getc(in);  // the end-of-run pause
         return 0;

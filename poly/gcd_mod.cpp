@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <utility>
 
 #include "dense/dense.h"
@@ -34,6 +35,26 @@ Poly gcd_terms(Poly big, Poly small, const Modulus& mod)
 }
 
 }  // namespace
+
+bool poly_derivative_is_zero(const Poly& f, std::int64_t p)
+{
+    return std::all_of(f.terms.begin(), f.terms.end(),
+                       [p](const Term& t) { return t.exponent % p == 0 || coef_reduce(t.coefficient, p) == 0; });
+}
+
+Poly poly_gcd_with_derivative(const Poly& f, std::int64_t p)
+{
+    if (poly_is_sparse(f))
+        return poly_gcd_mod(poly_derivative(f, p), f, p);
+    const Modulus mod(p);
+    Dense dense = dense_from_poly(f, mod);
+    // f' by exponent: coefficient e + 1 of f times e + 1.
+    Residues derivative(dense.size() > 1 ? dense.size() - 1 : 0);
+    for (std::size_t e = 0; e < derivative.size(); ++e)
+        derivative[e] = static_cast<Residue>(mod.mul(dense[e + 1], mod.reduce(e + 1)));
+    dense_trim(derivative);
+    return poly_from_dense(dense_gcd(std::move(derivative), std::move(dense), mod));
+}
 
 Poly poly_gcd_mod(const Poly& a, const Poly& b, std::int64_t p)
 {

@@ -179,7 +179,7 @@ FactorList by_recursion(std::int64_t p, Poly f)
             list = monomial_list(p, f.terms[0]);
             break;
         }
-        Poly g = poly_gcd_mod(poly_derivative(f, p), f, p);
+        Poly g = poly_gcd_with_derivative(f, p);
         if (poly_is_zero(g))
             raise_failure(Failure::cannot_compute);
         if (poly_is_one(g)) {
@@ -348,32 +348,39 @@ void factors_up_the_chain(Found& found, std::int64_t p, std::int64_t scale, Poly
     }
 }
 
-// The list by the chain of gcds, for a non-constant f with at least two terms.
-FactorList by_chain(std::int64_t p, Poly f)
+// The list by the chain of gcds, for a non-constant f with at least two terms. The first round runs
+// on the caller's f itself, whose derivative never becomes a term list: at a high degree f is most
+// of the memory, and the later rounds run on p-th roots of g.
+FactorList by_chain(std::int64_t p, const Poly& input)
 {
-    const bool monic = poly_lead(f) == 1;
+    const bool monic = poly_lead(input) == 1;
     Found found(p);
     // The leading coefficient joins multiplicity 1; below it every polynomial is monic.
     std::int64_t scale = 1;
+    Poly root;  // the polynomial of a later round
+    const Poly* f = &input;
     for (;;) {
-        if (f.terms.size() == 1) {  // x^k, a p-th root
-            found.add(poly_degree(f) * scale, Poly{{Term{1, 1}}});
+        if (f->terms.size() == 1) {  // x^k, a p-th root
+            found.add(poly_degree(*f) * scale, Poly{{Term{1, 1}}});
             break;
         }
-        const Poly derivative = poly_derivative(f, p);
-        if (poly_is_zero(derivative)) {  // f = c·h^p: on to h
-            found.add(1, Poly{{Term{0, poly_lead(f)}}});
-            poly_make_monic(p, f);
-            poly_deflate(f, p);
+        if (poly_derivative_is_zero(*f, p)) {  // f = c·h^p: on to h
+            found.add(1, Poly{{Term{0, poly_lead(*f)}}});
+            if (f != &root)
+                root = *f;
+            poly_make_monic(p, root);
+            poly_deflate(root, p);
+            f = &root;
             scale *= p;
             continue;
         }
-        Poly g = poly_gcd_mod(derivative, f, p);
-        Poly w = poly_is_one(g) ? std::move(f) : poly_quotient(f, p, g);
+        Poly g = poly_gcd_with_derivative(*f, p);
+        Poly w = !poly_is_one(g) ? poly_quotient(*f, p, g) : f == &root ? std::move(root) : Poly(*f);
         factors_up_the_chain(found, p, scale, std::move(w), g);
         if (poly_is_constant(g))
             break;
-        f = std::move(poly_deflate(g, p));
+        root = std::move(poly_deflate(g, p));
+        f = &root;
         scale *= p;
     }
     return std::move(found).list(monic);
@@ -381,12 +388,15 @@ FactorList by_chain(std::int64_t p, Poly f)
 
 }  // namespace
 
-FactorList squarefree_mod(std::int64_t p, Poly f)
+FactorList squarefree_mod(std::int64_t p, const Poly& f)
 {
-    f = poly_reduce(f, p);
+    const bool reduced = std::all_of(f.terms.begin(), f.terms.end(),
+                                     [p](const Term& t) { return t.coefficient > 0 && t.coefficient < p; });
+    if (!reduced)
+        return squarefree_mod(p, poly_reduce(f, p));
     if (poly_is_zero(f))
         raise_failure(Failure::cannot_compute);
     if (f.terms.size() > 1 && !poly_is_sparse(f))
-        return by_chain(p, std::move(f));
-    return by_recursion(p, std::move(f));
+        return by_chain(p, f);
+    return by_recursion(p, f);
 }

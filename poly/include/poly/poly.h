@@ -69,3 +69,7 @@ Poly poly_remainder(const Poly& a, std::int64_t p, const Poly& b);
 // --- gcd_mod.cpp ----------------------------------------------------------------------------
 // The monic greatest common divisor; the zero polynomial only when both arguments are zero.
 Poly poly_gcd_mod(const Poly& a, const Poly& b, std::int64_t p);
+// gcd(f', f) for f non-zero, without f' as a term list (a dense f's derivative is taken densely).
+Poly poly_gcd_with_derivative(const Poly& f, std::int64_t p);
+// Whether f' is zero modulo p: every term's exponent or coefficient a multiple of p.
+bool poly_derivative_is_zero(const Poly& f, std::int64_t p);

@@ -1,5 +1,7 @@
 // Square-free factorization: the factor of multiplicity k is the product of the irreducible
-// factors that occur exactly k times. Both drivers take over the polynomial they are given.
+// factors that occur exactly k times. Over the integers the driver takes over the polynomial it is
+// given; modulo p it reads it and leaves it to the caller, who prints it (at a high degree one
+// copy of the input is all the memory there is to spare).
 #pragma once
 
 #include <cstdint>
@@ -24,4 +26,4 @@ IntFactorList squarefree_int_by_gcds(Poly f);
 // Modulo a prime p. The factor of multiplicity 1 carries the leading coefficient, every other
 // factor is monic; multiplicities without a factor hold the constant one, also at the end of the
 // list. The zero polynomial raises Failure::cannot_compute.
-FactorList squarefree_mod(std::int64_t p, Poly f);
+FactorList squarefree_mod(std::int64_t p, const Poly& f);
