@@ -1,6 +1,7 @@
 // The AVX2 unit's transform kernels: eight lanes; the levels of half-length 4, 2 and 1 on transposed
 // blocks of 8x8 entries.
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 

@@ -1,6 +1,7 @@
 // The AVX-512 unit's transform kernels: sixteen lanes; the levels of half-length 8 to 1 on groups of
 // 32 entries held in two registers and permuted between the levels (lane_layouts.h).
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 

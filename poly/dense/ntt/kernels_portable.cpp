@@ -1,5 +1,6 @@
 // The portable unit's transform kernels: every level one butterfly at a time.
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 

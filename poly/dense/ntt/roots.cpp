@@ -26,17 +26,18 @@ LaneRoots lane_roots(const std::vector<std::uint32_t>& w, const std::vector<std:
 ThirdsRoots thirds_roots(std::uint32_t psi, std::size_t m, std::uint32_t q)
 {
     const Modulus mod(q);
+    const std::uint64_t montgomery = (std::uint64_t{1} << 32) % q;  // 2^32 mod q
     ThirdsRoots r;
     r.cube_root = power_mod(psi, m, q);
     r.cube_root_shoup = mod.shoup(r.cube_root);
-    r.w.resize(m);
-    r.w_shoup.resize(m);
     std::uint64_t w = 1;
-    for (std::size_t j = 0; j < m; ++j) {
-        r.w[j] = static_cast<std::uint32_t>(w);
-        r.w_shoup[j] = mod.shoup(r.w[j]);
+    for (std::uint32_t& first : r.first) {
+        first = static_cast<std::uint32_t>(mod.mul(w, montgomery));
         w = mod.mul(w, psi);
     }
+    for (std::size_t k = 0; k < 5; ++k)
+        r.step[k] = static_cast<std::uint32_t>(mod.mul(power_mod(psi, std::uint64_t{1} << k, q), montgomery));
+    r.minus_q_inverse = minus_inverse_mod_2_32(q);
     return r;
 }
 

@@ -24,12 +24,17 @@ struct RootTable {
 
 const RootTable& roots(std::size_t prime, std::size_t length);
 
-// The roots of the pass of a transform of length 3m (m a power of two), forward or inverse: the
-// cube root ψ^±m and the twiddles ψ^±j for j < m, for the primitive 3m-th root ψ, with Shoup's
-// constants. Row 2's twiddle ψ^±2j is applied as ψ^±j twice, which keeps the table at half the size.
+// The roots of the pass of a transform of length 3m (m a power of two), forward or inverse, for
+// the primitive 3m-th root ψ: the cube root ψ^±m with Shoup's constant, and what makes the twiddles
+// ψ^±j for j < m as the pass goes, in Montgomery's form (ψ^±j·2^32 mod q: a product by it needs no
+// constant of its own), sixteen at a time for the sixteen-lane unit: the first sixteen, and the
+// steps ψ^±w for w = 1, 2, 4, 8, 16 (lanes per unit). No table of m entries: at 3·2^23 it would
+// take 128 MB per transform prime. Row 2's twiddle ψ^±2j is applied as ψ^±j twice.
 struct ThirdsRoots {
     std::uint32_t cube_root = 0, cube_root_shoup = 0;
-    std::vector<std::uint32_t> w, w_shoup;
+    std::uint32_t first[16];   // ψ^±i·2^32 mod q for i < 16
+    std::uint32_t step[5];     // ψ^±(2^k)·2^32 mod q
+    std::uint32_t minus_q_inverse = 0;
 };
 
 struct ThirdsTable {
