@@ -37,6 +37,10 @@ namespace {
 // two changes of shape are counted in one jump, so that x^k costs nothing for a large k.
 std::int64_t recursion_length(std::int64_t p, std::vector<std::int64_t> multiplicities, bool monic)
 {
+    // Multiplicities all below p each fall by one per level: the list is as long as the largest.
+    if (!multiplicities.empty() &&
+        std::all_of(multiplicities.begin(), multiplicities.end(), [p](std::int64_t m) { return m < p; }))
+        return *std::max_element(multiplicities.begin(), multiplicities.end());
     std::int64_t scale = 1, offset = 0;  // length = scale · (length for the current multiplicities) + offset
     for (;;) {
         std::sort(multiplicities.begin(), multiplicities.end());
@@ -308,7 +312,7 @@ void factors_up_the_chain(Found& found, std::int64_t p, std::int64_t scale, Poly
             found.add(i * scale, std::move(w));
             return;
         }
-        if (i > p) {
+        if (i > p && poly_degree(g) >= kChainPastPDegree) {
             std::optional<Split> split = split_by_factors_of(w, g, p);
             const Poly& of_w = split ? split->of_w : g;
             for (Factor& factor : by_recursion(p, poly_multiply(power(w, i, p), p, of_w)).factors)

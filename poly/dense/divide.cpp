@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <bit>
 #include <cassert>
+#include <utility>
 
 #include "dense/dense.h"
 #include "dense/residue_division.h"
@@ -8,11 +9,11 @@
 #include "ntt/ntt.h"
 #include "spectra.h"
 
-void dense_divide_plain(const Dense& a, const Dense& b, const Modulus& mod, Dense* quotient, Dense* remainder)
+void dense_divide_plain(Dense a, const Dense& b, const Modulus& mod, Dense* quotient, Dense* remainder)
 {
     assert(dense_is_trimmed(a) && dense_is_trimmed(b) && !b.empty());
     const std::int64_t deg_a = dense_degree(a), deg_b = dense_degree(b);
-    Residues r = a;
+    Residues& r = a;  // divided in place: the remainder is left at the bottom
     residues_divide(r, deg_a, b, deg_b, mod, quotient);
     if (quotient != nullptr)
         dense_trim(*quotient);
@@ -150,12 +151,12 @@ void dense_divide_newton(const Dense& a, const Dense& b, const Modulus& mod, Den
         *quotient = std::move(q);
 }
 
-void dense_divide(const Dense& a, const Dense& b, const Modulus& mod, Dense* quotient, Dense* remainder)
+void dense_divide(Dense a, const Dense& b, const Modulus& mod, Dense* quotient, Dense* remainder)
 {
     const std::int64_t quotient_length = dense_degree(a) - dense_degree(b) + 1;
     if (quotient_length < static_cast<std::int64_t>(kNewtonDivisionCrossover) ||
         dense_degree(b) < static_cast<std::int64_t>(kNewtonDivisionCrossover))
-        dense_divide_plain(a, b, mod, quotient, remainder);
+        dense_divide_plain(std::move(a), b, mod, quotient, remainder);
     else
         dense_divide_newton(a, b, mod, quotient, remainder);
 }

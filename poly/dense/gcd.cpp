@@ -319,7 +319,7 @@ Matrix half_gcd(Dense a, Dense b, const Modulus& mod, std::int64_t base)
     if (dense_degree(d) < m)
         return r;
     Dense q, remainder;
-    dense_divide(c, d, mod, &q, &remainder);
+    dense_divide(std::move(c), d, mod, &q, &remainder);
     if (dense_degree(remainder) < m) {
         step(r, q, mod);
         return r;
@@ -350,7 +350,7 @@ std::pair<Dense, Dense> half_reduce(Dense a, Dense b, const Modulus& mod, std::i
     if (dense_degree(d) < m)
         return {std::move(c), std::move(d)};
     Dense remainder;
-    dense_divide(c, d, mod, nullptr, &remainder);
+    dense_divide(std::move(c), d, mod, nullptr, &remainder);
     if (dense_degree(remainder) < m)
         return {std::move(d), std::move(remainder)};
     const std::size_t k = static_cast<std::size_t>(2 * m - dense_degree(d));
@@ -399,7 +399,7 @@ Dense gcd_by_jumps(Dense a, Dense b, const Modulus& mod, std::int64_t plain_belo
     // then the steps on two operands of the smaller degree.
     if (!b.empty() && dense_degree(a) - dense_degree(b) > static_cast<std::int64_t>(kNewtonDivisionCrossover)) {
         Dense remainder;
-        dense_divide(a, b, mod, nullptr, &remainder);
+        dense_divide(std::move(a), b, mod, nullptr, &remainder);
         a = std::move(b);
         b = std::move(remainder);
     }
@@ -434,7 +434,7 @@ Dense gcd_by_jumps(Dense a, Dense b, const Modulus& mod, std::int64_t plain_belo
         if (b.empty())
             break;
         Dense remainder;
-        dense_divide(a, b, mod, nullptr, &remainder);
+        dense_divide(std::move(a), b, mod, nullptr, &remainder);
         a = std::move(b);
         b = std::move(remainder);
     }

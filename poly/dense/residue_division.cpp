@@ -1,6 +1,8 @@
 #include "dense/residue_division.h"
 
 #include <algorithm>
+#include <array>
+#include <span>
 #include <vector>
 
 #include "dense/thresholds.h"
@@ -39,13 +41,19 @@ void residues_divide(Residues& r, std::int64_t deg_r, const Residues& b, std::in
             std::size_t t;
             std::uint32_t c, c_shoup;
         };
-        std::vector<Column> columns;
-        columns.reserve(nonzero);
-        for (std::size_t t = 0; t < below_lead; ++t)
+        // A short divisor's columns stay on the stack: Euclid's steps on short operands come here
+        // one after another, and an allocation would cost about as much as the step.
+        constexpr std::size_t kColumnsOnStack = 32;
+        std::array<Column, kColumnsOnStack> on_stack;
+        std::vector<Column> on_heap(nonzero > kColumnsOnStack ? nonzero : 0);
+        const std::span<Column> storage = nonzero > kColumnsOnStack ? std::span<Column>(on_heap) : std::span<Column>(on_stack);
+        std::size_t count = 0;
+        for (std::size_t t = 0; t < below_lead && count < nonzero; ++t)
             if (b[t] != 0) {
                 const std::uint32_t c = static_cast<std::uint32_t>(mod.neg(mod.mul(inv, b[t])));
-                columns.push_back(Column{t, c, mod.shoup(c)});
+                storage[count++] = Column{t, c, mod.shoup(c)};
             }
+        const std::span<const Column> columns = storage.first(count);
         for (std::int64_t e = deg_r; e >= deg_b; --e) {
             const Residue lead = r[static_cast<std::size_t>(e)];
             if (lead == 0)

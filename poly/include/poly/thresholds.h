@@ -36,3 +36,8 @@ inline bool remainder_by_powers(const Poly& a, const Poly& b)
 // P·deg w stays below a kChainSplitFraction-th of deg g; beyond it the recursion on all of g costs
 // less (squarefree_mod.cpp).
 constexpr std::int64_t kChainSplitFraction = 16;
+
+// Below this degree of g the chain of gcds modulo p goes on past multiplicity p, one round per
+// multiplicity, instead of handing the higher ones to the recursion: its rounds are short there,
+// and the recursion's set-up costs more than they do.
+constexpr std::int64_t kChainPastPDegree = 1000;

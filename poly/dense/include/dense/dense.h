@@ -54,9 +54,9 @@ Dense dense_multiply(const Dense& a, const Dense& b, const Modulus& mod);
 // Quotient and remainder of a by b (b non-zero): long division, or Newton iteration on the
 // reversed divisor (its inverse as a power series) followed by two products. dense_divide chooses.
 // A null `quotient` or `remainder` is not computed where avoidable.
-void dense_divide_plain(const Dense& a, const Dense& b, const Modulus& mod, Dense* quotient, Dense* remainder);
+void dense_divide_plain(Dense a, const Dense& b, const Modulus& mod, Dense* quotient, Dense* remainder);
 void dense_divide_newton(const Dense& a, const Dense& b, const Modulus& mod, Dense* quotient, Dense* remainder);
-void dense_divide(const Dense& a, const Dense& b, const Modulus& mod, Dense* quotient, Dense* remainder);
+void dense_divide(Dense a, const Dense& b, const Modulus& mod, Dense* quotient, Dense* remainder);
 // The inverse of f as a power series modulo x^n (f's constant term non-zero).
 Dense dense_inverse_series(const Dense& f, std::size_t n, const Modulus& mod);
 
