@@ -149,6 +149,50 @@ TEST(FastArithmetic, TheLongestTransformsGiveKroneckersProduct)
     }
 }
 
+// The transforms past the root tables make their top levels' roots as they go: the transform
+// lengths on both sides of that (the last that reads only tables, one, two and three levels made
+// so, and three times a power of two past it), on every unit, for one and three transform primes.
+// The operands are sparse, so that their product is known term by term, and each coefficient still
+// meets every root of every level.
+TEST(FastArithmetic, TransformsPastTheRootTablesAreTheProductTermByTerm)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "too slow under the address sanitizer";
+#endif
+    constexpr std::size_t kTabled = std::size_t{1} << 20;  // the longest transform with a full table
+    std::mt19937_64 rng(19);
+    for (const std::int64_t p : {std::int64_t{3}, std::int64_t{2147483647}}) {
+        const Modulus mod(p);
+        for (const std::size_t n : {kTabled, 2 * kTabled, 4 * kTabled, 3 * 2 * kTabled}) {
+            if (p != 3 && n == 3 * 2 * kTabled)
+                continue;  // three primes at the longest length: seconds more on the portable unit, and no other path
+            // Operands of n/2 coefficients, 300 of them non-zero, their tops included.
+            const std::size_t half = n / 2;
+            Dense a(half, 0), b(half, 0);
+            for (Dense* operand : {&a, &b}) {
+                for (int k = 0; k < 300; ++k)
+                    (*operand)[rng() % half] = static_cast<Residue>(1 + rng() % (mod.p - 1));
+                operand->back() = static_cast<Residue>(1 + rng() % (mod.p - 1));
+                (*operand)[0] = static_cast<Residue>(mod.p - 1);
+            }
+            std::vector<std::size_t> terms_of_b;
+            for (std::size_t j = 0; j < half; ++j)
+                if (b[j] != 0)
+                    terms_of_b.push_back(j);
+            Residues expected(2 * half - 1, 0);
+            for (std::size_t i = 0; i < half; ++i)
+                if (a[i] != 0)
+                    for (const std::size_t j : terms_of_b)
+                        expected[i + j] = static_cast<Residue>((expected[i + j] + mod.mul(a[i], b[j])) % mod.p);
+            on_every_vector_unit([&] {
+                Residues product(2 * half - 1);
+                ntt_multiply(a.data(), half, b.data(), half, n, product.data(), mod);
+                EXPECT_EQ(product, expected) << "p = " << p << ", transform length " << n;
+            });
+        }
+    }
+}
+
 TEST(FastArithmetic, NewtonDivisionIsLongDivision)
 {
     on_every_vector_unit([&] {

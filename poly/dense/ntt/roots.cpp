@@ -1,5 +1,6 @@
 #include "roots.h"
 
+#include <algorithm>
 #include <bit>
 #include <memory>
 
@@ -23,13 +24,12 @@ LaneRoots lane_roots(const std::vector<std::uint32_t>& w, const std::vector<std:
     return lanes;
 }
 
-ThirdsRoots thirds_roots(std::uint32_t psi, std::size_t m, std::uint32_t q)
+// The powers of a root ψ in Montgomery's form that make a level's twiddles ψ^j as it goes.
+template <typename Roots>
+void fill_powers(Roots& r, std::uint32_t psi, std::uint32_t q)
 {
     const Modulus mod(q);
     const std::uint64_t montgomery = (std::uint64_t{1} << 32) % q;  // 2^32 mod q
-    ThirdsRoots r;
-    r.cube_root = power_mod(psi, m, q);
-    r.cube_root_shoup = mod.shoup(r.cube_root);
     std::uint64_t w = 1;
     for (std::uint32_t& first : r.first) {
         first = static_cast<std::uint32_t>(mod.mul(w, montgomery));
@@ -37,7 +37,24 @@ ThirdsRoots thirds_roots(std::uint32_t psi, std::size_t m, std::uint32_t q)
     }
     for (std::size_t k = 0; k < 5; ++k)
         r.step[k] = static_cast<std::uint32_t>(mod.mul(power_mod(psi, std::uint64_t{1} << k, q), montgomery));
+}
+
+ThirdsRoots thirds_roots(std::uint32_t psi, std::size_t m, std::uint32_t q)
+{
+    const Modulus mod(q);
+    ThirdsRoots r;
+    r.cube_root = power_mod(psi, m, q);
+    r.cube_root_shoup = mod.shoup(r.cube_root);
+    fill_powers(r, psi, q);
     r.minus_q_inverse = minus_inverse_mod_2_32(q);
+    return r;
+}
+
+LevelRoots level_roots(std::uint32_t omega, std::size_t len, std::uint32_t q)
+{
+    LevelRoots r;
+    fill_powers(r, omega, q);
+    r.fourth = static_cast<std::uint32_t>(Modulus(q).mul(power_mod(omega, len / 2, q), (std::uint64_t{1} << 32) % q));
     return r;
 }
 
@@ -52,10 +69,12 @@ const RootTable& roots(std::size_t prime, std::size_t length)
     const std::uint32_t q = kNttPrimes[prime].q;
     const Modulus mod(q);
     table.length = length;
-    table.w.assign(length, 0);
-    table.w_shoup.assign(length, 0);
-    table.inverse.assign(length, 0);
-    table.inverse_shoup.assign(length, 0);
+    const std::size_t tabled = std::min(length, kTabledRootsLength);
+    table.w.assign(tabled, 0);
+    table.w_shoup.assign(tabled, 0);
+    table.inverse.assign(tabled, 0);
+    table.inverse_shoup.assign(tabled, 0);
+    table.minus_q_inverse = minus_inverse_mod_2_32(q);
     const std::uint64_t half = (q + 1) / 2;
     std::uint64_t factor = (std::uint64_t{1} << 32) % q;
     for (std::uint32_t& entry : table.scale) {
@@ -65,6 +84,11 @@ const RootTable& roots(std::size_t prime, std::size_t length)
     for (std::size_t len = 1; len < length; len *= 2) {
         const std::uint32_t root = power_mod(kNttPrimes[prime].generator, (q - 1) / (2 * len), q);
         const std::uint32_t inverse_root = power_mod(root, q - 2, q);
+        if (len >= kTabledRootsLength) {
+            table.forward_levels[std::countr_zero(len)] = level_roots(root, len, q);
+            table.inverse_levels[std::countr_zero(len)] = level_roots(inverse_root, len, q);
+            continue;
+        }
         std::uint64_t w = 1, v = 1;
         for (std::size_t j = 0; j < len; ++j) {
             table.w[len + j] = static_cast<std::uint32_t>(w);
